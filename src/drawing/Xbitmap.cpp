@@ -1,11 +1,11 @@
 #include "drawing/Xbitmap.h"
 
 #include <QFontMetrics>
-
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <type_traits>
 
 using i64 = long long;
 
@@ -21,17 +21,23 @@ constexpr uint32_t kWhite = 0xFFFFFFu;
 // stopped resolving single pixels anyway).
 constexpr i64 kMaxSkippedSteps = i64(1) << 22;
 
-constexpr uint16_t kDashPatterns[20] = {
-    0xFFFF, 0xAAAA, 0xCCCC, 0xEEEE, 0xF0F0, 0xF8F8, 0xFCFC, 0xFEFE, 0x8888, 0xC0C0,
-    0xE0E0, 0xFF00, 0x8080, 0xBEBE, 0x9C9C, 0xDEDE, 0xFF18, 0xFF88, 0xFFE4, 0xFFFA};
+constexpr uint16_t kDashPatterns[20] = {0xFFFF, 0xAAAA, 0xCCCC, 0xEEEE, 0xF0F0, 0xF8F8, 0xFCFC,
+                                        0xFEFE, 0x8888, 0xC0C0, 0xE0E0, 0xFF00, 0x8080, 0xBEBE,
+                                        0x9C9C, 0xDEDE, 0xFF18, 0xFF88, 0xFFE4, 0xFFFA};
 
 constexpr float kArrowShapes[4] = {2.5f, 1.0f, 0.5f, 0.25f};
 
-inline i64 R(float v) { return RoundHalfUp(v); }
-
-inline int ClampInt(i64 v) {
-  return int(std::clamp<i64>(v, INT_MIN, INT_MAX));
+// R(v): add 0.5, truncate toward zero; saturates far out, NaN gives 0.
+inline i64 R(float v) {
+  const float t = v + 0.5f;
+  if (t >= -4.0e18f && t <= 4.0e18f) [[likely]]
+    return static_cast<i64>(t);
+  if (t > 0) return 4000000000000000000LL;
+  if (t < 0) return -4000000000000000000LL;
+  return 0;
 }
+
+inline int ClampInt(i64 v) { return int(std::clamp<i64>(v, INT_MIN, INT_MAX)); }
 
 // Pixel store under the level rule.
 inline void Put(uint32_t* p, uint32_t v) {
@@ -75,17 +81,30 @@ struct ArcWalk {
   // Index of position (q, p) after the end-of-piece rule.
   i64 Index(int q, i64 p) const {
     for (int guard = 0; guard < 4; ++guard) {  // at most one pass round the pieces
-      if (q == 0 && p == -xq) { q = 1; p = -yq; }
-      else if (q == 1 && p == yq) { q = 2; p = -xq; }
-      else if (q == 2 && p == xq) { q = 3; p = yq; }
-      else if (q == 3 && p == -yq) { q = 0; p = xq; }
-      else break;
+      if (q == 0 && p == -xq) {
+        q = 1;
+        p = -yq;
+      } else if (q == 1 && p == yq) {
+        q = 2;
+        p = -xq;
+      } else if (q == 2 && p == xq) {
+        q = 3;
+        p = yq;
+      } else if (q == 3 && p == -yq) {
+        q = 0;
+        p = xq;
+      } else
+        break;
     }
     switch (q) {
-      case 0: return xq - p;
-      case 1: return 2 * xq + yq + p;
-      case 2: return 3 * xq + 2 * yq + p;
-      default: return 4 * xq + 3 * yq - p;
+      case 0:
+        return xq - p;
+      case 1:
+        return 2 * xq + yq + p;
+      case 2:
+        return 3 * xq + 2 * yq + p;
+      default:
+        return 4 * xq + 3 * yq - p;
     }
   }
 
@@ -129,13 +148,7 @@ struct ArcWalk {
 
 // ---- free helpers ------------------------------------------------------------
 
-long long RoundHalfUp(float v) {
-  const float t = v + 0.5f;
-  if (t >= -4.0e18f && t <= 4.0e18f) return static_cast<long long>(t);
-  if (t > 0) return 4000000000000000000LL;
-  if (t < 0) return -4000000000000000000LL;
-  return 0;  // NaN
-}
+long long RoundHalfUp(float v) { return R(v); }
 
 uint32_t SwapRB(uint32_t colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
@@ -218,9 +231,7 @@ void TXBitmap::UpdateRows() {
 
 // ---- state setters ---------------------------------------------------------------
 
-void TXBitmap::SetPenColor(uint32_t colour) {
-  penColor_ = (SwapRB(colour) & 0xFFFFFC) | penLevel_;
-}
+void TXBitmap::SetPenColor(uint32_t colour) { penColor_ = (SwapRB(colour) & 0xFFFFFC) | penLevel_; }
 
 void TXBitmap::SetPenLevel(uint8_t level) {
   penLevel_ = level & 3;
@@ -236,9 +247,7 @@ void TXBitmap::SetFillLevel(uint8_t level) {
   fillColor_ = (fillColor_ & 0xFFFFFC) | fillLevel_;
 }
 
-void TXBitmap::SetDashStyle(uint8_t index) {
-  dashPattern_ = kDashPatterns[index < 20 ? index : 0];
-}
+void TXBitmap::SetDashStyle(uint8_t index) { dashPattern_ = kDashPatterns[index < 20 ? index : 0]; }
 
 // The pen is the set of pixels of the w x w square whose centres lie within
 // w/2 of the square's centre; computed on one quadrant and mirrored.
@@ -325,16 +334,23 @@ void TXBitmap::VSpan(int x, int y1, int y2, uint32_t value) {
   VSpan64(x, y1, y2, value);
 }
 
-void TXBitmap::Stamp(i64 x, i64 y) {
+[[gnu::always_inline]] inline void TXBitmap::Stamp(i64 x, i64 y) {
   const int w = penWidth_;
   if (w == 0) return;
   const i64 left = x - penHalf_, top = y - penHalf_;
-  if (left >= clip_.Right || top >= clip_.Bottom || left + w <= clip_.Left ||
-      top + w <= clip_.Top)
+  if (left >= clip_.Right || top >= clip_.Bottom || left + w <= clip_.Left || top + w <= clip_.Top)
     return;
   const uint32_t v = kOpaque | penColor_;
   if (w == 1) {
     Put(Row(top) + left, v);
+    return;
+  }
+  if ((v & 3) == 0 && left >= clip_.Left && top >= clip_.Top && left + w <= clip_.Right &&
+      top + w <= clip_.Bottom) {
+    // Whole stamp inside, and tag 0 passes the level rule everywhere.
+    uint32_t* row = Row(top) + left;
+    for (int i = 0; i < w; ++i, row += stride_)
+      std::fill(row + maskFirst_[i], row + maskLast_[i] + 1, v);
     return;
   }
   const i64 i0 = std::max<i64>(0, clip_.Top - top);
@@ -570,8 +586,8 @@ void TXBitmap::DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, i
   const i64 a = std::llabs(i64(x2) - x1) / 2, b = std::llabs(i64(y2) - y1) / 2;
   if (a == 0 || b == 0 || a > 1000 || b > 1000) return;
   const float n = std::sqrt(float(a * a + b * b));
-  ArcWalk walk{a, b, R(float(a * a) / n), R(float(b * b) / n), float(b) / float(a),
-               float(a) / float(b)};
+  ArcWalk walk{
+      a, b, R(float(a * a) / n), R(float(b * b) / n), float(b) / float(a), float(a) / float(b)};
   if (walk.xq == 0 && walk.yq == 0) return;
   const i64 total = walk.Total();
 
@@ -697,8 +713,7 @@ void TXBitmap::DrawPolygon(const TPoint* P, int h) {
       }
       if (ear < 0) break;  // what is filled so far stays
       const int m = ear + 1 < n ? ear + 1 : 0;
-      FillTriangle(e[ear].ox, e[ear].oy, e[m].ox, e[m].oy, e[m].ox + e[m].dx,
-                   e[m].oy + e[m].dy);
+      FillTriangle(e[ear].ox, e[ear].oy, e[m].ox, e[m].oy, e[m].ox + e[m].dx, e[m].oy + e[m].dy);
       e[ear].dx += e[m].dx;
       e[ear].dy += e[m].dy;
       std::copy(e + m + 1, e + n, e + m);
@@ -712,7 +727,9 @@ void TXBitmap::DrawPolygon(const TPoint* P, int h) {
 // Fills a triangle with horizontal runs between its long side (top to bottom
 // vertex) and its two short sides, row by row from the top vertex down.
 void TXBitmap::FillTriangle(i64 ax, i64 ay, i64 bx, i64 by, i64 cx, i64 cy) {
-  struct V { i64 x, y; } v[3] = {{ax, ay}, {bx, by}, {cx, cy}};
+  struct V {
+    i64 x, y;
+  } v[3] = {{ax, ay}, {bx, by}, {cx, cy}};
   for (int k = 0; k < 2; ++k)
     for (int j = k + 1; j < 3; ++j)
       if (v[j].y < v[k].y) std::swap(v[k], v[j]);
@@ -781,44 +798,153 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
   const float step = 1.0f / f;
   const float g = f * f;
 
+  // One destination pixel: the coverage-weighted mean of the source pixels
+  // under it, summed in single precision row by row, then truncated.
+  auto exactPixel = [&](i64 r, i64 c) -> uint32_t {
+    const float y0 = step * float(r), y1 = y0 + step;
+    const float x0 = step * float(c), x1 = x0 + step;
+    const i64 iBegin = i64(x0), iEnd = SpanEnd(x1), jEnd = SpanEnd(y1);
+    float sB = 0, sG = 0, sR = 0;
+    for (i64 j = i64(y0); j < jEnd; ++j) {
+      float wy = 1;
+      if (y0 > float(j)) wy -= y0 - float(j);
+      if (float(j + 1) > y1) wy -= float(j + 1) - y1;
+      const float gwy = g * wy;
+      const i64 sy = q.Top + j;
+      const uint32_t* srow = sy >= 0 && sy < src.height_ ? src.Row(sy) : nullptr;
+      for (i64 i = iBegin; i < iEnd; ++i) {
+        float wx = 1;
+        if (x0 > float(i)) wx -= x0 - float(i);
+        if (float(i + 1) > x1) wx -= float(i + 1) - x1;
+        const i64 sx = q.Left + i;
+        const uint32_t v = (srow && sx >= 0 && sx < src.width_) ? srow[sx] : kWhite;
+        const float w = gwy * wx;
+        sB += w * float(v & 0xFF);
+        sG += w * float((v >> 8) & 0xFF);
+        sR += w * float((v >> 16) & 0xFF);
+      }
+    }
+    // A mean never exceeds 255; clamp so rounding can't carry into the next
+    // channel.
+    const uint32_t b = uint32_t(std::min(255.0f, sB));
+    const uint32_t gg = uint32_t(std::min(255.0f, sG));
+    const uint32_t rr = uint32_t(std::min(255.0f, sR));
+    return kOpaque | b | (gg << 8) | (rr << 16);
+  };
+
   // Only destination pixels inside this bitmap are computed.
   const i64 c0 = std::max<i64>(0, -i64(d.Left)), c1 = std::min<i64>(columns, i64(width_) - d.Left);
   const i64 r0 = std::max<i64>(0, -i64(d.Top)), r1 = std::min<i64>(rows, i64(height_) - d.Top);
-  for (i64 r = r0; r < r1; ++r) {
-    const float y0 = step * float(r), y1 = y0 + step;
-    const i64 jEnd = SpanEnd(y1);
-    uint32_t* out = Row(d.Top + r) + d.Left;
-    for (i64 c = c0; c < c1; ++c) {
-      const float x0 = step * float(c), x1 = x0 + step;
-      const i64 iBegin = i64(x0), iEnd = SpanEnd(x1);
-      float sB = 0, sG = 0, sR = 0;
-      for (i64 j = i64(y0); j < jEnd; ++j) {
-        float wy = 1;
-        if (y0 > float(j)) wy -= y0 - float(j);
-        if (float(j + 1) > y1) wy -= float(j + 1) - y1;
-        const float gwy = g * wy;
-        const i64 sy = q.Top + j;
-        const bool rowInside = sy >= 0 && sy < src.height_;
-        const uint32_t* srow = rowInside ? src.Row(sy) : nullptr;
-        for (i64 i = iBegin; i < iEnd; ++i) {
-          float wx = 1;
-          if (x0 > float(i)) wx -= x0 - float(i);
-          if (float(i + 1) > x1) wx -= float(i + 1) - x1;
-          const i64 sx = q.Left + i;
-          const uint32_t v = (srow && sx >= 0 && sx < src.width_) ? srow[sx] : kWhite;
-          const float w = gwy * wx;
-          sB += w * float(v & 0xFF);
-          sG += w * float((v >> 8) & 0xFF);
-          sR += w * float((v >> 16) & 0xFF);
+  if (c0 >= c1 || r0 >= r1) return;
+
+  // Whole-number reductions (the piece images are drawn three times too big)
+  // give every source pixel the same weight g, and g is 1/k^2 within a few
+  // units of the last float bit. Where a channel's integer sum S is not a
+  // multiple of k^2, S/k^2 lies at least 1/k^2 (>= 1/256) from a whole number,
+  // far beyond what float rounding of the k^2 products and sums can move
+  // (< 0.001), so the truncated float sum is S div k^2. A sum that is a
+  // multiple of k^2 is decided exactly: from a per-call table when the channel
+  // has one value in the whole block, else by the full computation.
+  const i64 k = i64(step);
+  const bool whole = float(k) == step && k >= 1 && k <= 16;
+  const bool inside = i64(q.Left) >= 0 && i64(q.Top) >= 0 &&
+                      i64(q.Left) + columns * k <= src.width_ &&
+                      i64(q.Top) + rows * k <= src.height_;
+  if (whole && inside) {
+    const uint32_t area = uint32_t(k * k);
+    const uint64_t magic = ((uint64_t(1) << 32) + area - 1) / area;  // S * magic >> 32 = S div area
+    int16_t constantChannel[256];  // result for a channel of one value; -1 unknown
+    std::fill(std::begin(constantChannel), std::end(constantChannel), int16_t(-1));
+    auto constant = [&](uint32_t value) -> uint32_t {
+      int16_t& slot = constantChannel[value];
+      if (slot < 0) {
+        const float term = g * float(value);
+        float sum = 0;
+        for (uint32_t n = 0; n < area; ++n) sum += term;
+        slot = int16_t(std::min(255.0f, sum));
+      }
+      return uint32_t(slot);
+    };
+    uint32_t lastValue = 0xFFFFFFFF, lastResult = 0;
+    // The block loops, with k known at compile time for the common 3 : 1.
+    auto reduce = [&](auto fixedK) {
+      constexpr i64 kFixed = decltype(fixedK)::value;
+      const i64 k = kFixed != 0 ? kFixed : i64(step);
+      // Column sums of k source rows, for up to kChunk destination columns.
+      constexpr int kChunk = 64;
+      uint32_t colRB[kChunk * 16], colG[kChunk * 16], colOr[kChunk * 16], colAnd[kChunk * 16];
+      for (i64 r = r0; r < r1; ++r) {
+        uint32_t* out = Row(d.Top + r) + d.Left;
+        for (i64 cs = c0; cs < c1; cs += kChunk) {
+          const i64 ce = std::min<i64>(c1, cs + kChunk);
+          const i64 n = (ce - cs) * k;
+          const uint32_t* in = src.Row(q.Top + r * k) + q.Left + cs * k;
+          for (i64 x = 0; x < n; ++x) {
+            const uint32_t v = in[x];
+            colRB[x] = v & 0x00FF00FF;
+            colG[x] = v & 0x0000FF00;
+            colOr[x] = v;
+            colAnd[x] = v;
+          }
+          for (i64 j = 1; j < k; ++j) {
+            in += src.stride_;
+            for (i64 x = 0; x < n; ++x) {
+              const uint32_t v = in[x];
+              colRB[x] += v & 0x00FF00FF;
+              colG[x] += v & 0x0000FF00;
+              colOr[x] |= v;
+              colAnd[x] &= v;
+            }
+          }
+          for (i64 c = cs; c < ce; ++c) {
+            const i64 x0 = (c - cs) * k;
+            uint32_t rb = 0, gs = 0, any = 0, all = ~0u;
+            for (i64 i = 0; i < k; ++i) {
+              rb += colRB[x0 + i];
+              gs += colG[x0 + i];
+              any |= colOr[x0 + i];
+              all &= colAnd[x0 + i];
+            }
+            const uint32_t mixed = (any ^ all) & kWhite;
+            if (mixed == 0) {  // one colour: the same answer as last time
+              const uint32_t value = any & kWhite;
+              if (value != lastValue) {
+                lastValue = value;
+                lastResult = kOpaque | constant(value & 0xFF) |
+                             (constant((value >> 8) & 0xFF) << 8) | (constant(value >> 16) << 16);
+              }
+              out[c] = lastResult;
+              continue;
+            }
+            const uint32_t sums[3] = {rb & 0xFFFF, gs >> 8, rb >> 16};
+            uint32_t pixel = kOpaque;
+            bool exact = true;
+            for (int ch = 0; ch < 3 && exact; ++ch) {
+              const uint32_t sum = sums[ch];
+              uint32_t mean = uint32_t((sum * magic) >> 32);
+              if (mean * area == sum) {
+                if ((mixed >> (8 * ch)) & 0xFF)
+                  exact = false;
+                else
+                  mean = constant((any >> (8 * ch)) & 0xFF);
+              }
+              pixel |= mean << (8 * ch);
+            }
+            out[c] = exact ? pixel : exactPixel(r, c);
+          }
         }
       }
-      // A mean never exceeds 255; clamp so rounding can't carry into the
-      // next channel.
-      const uint32_t b = uint32_t(std::min(255.0f, sB));
-      const uint32_t gg = uint32_t(std::min(255.0f, sG));
-      const uint32_t rr = uint32_t(std::min(255.0f, sR));
-      out[c] = kOpaque | b | (gg << 8) | (rr << 16);
-    }
+    };
+    if (k == 3)
+      reduce(std::integral_constant<i64, 3>{});
+    else
+      reduce(std::integral_constant<i64, 0>{});
+    return;
+  }
+
+  for (i64 r = r0; r < r1; ++r) {
+    uint32_t* out = Row(d.Top + r) + d.Left;
+    for (i64 c = c0; c < c1; ++c) out[c] = exactPixel(r, c);
   }
 }
 
@@ -863,8 +989,16 @@ void TXBitmap::CopyRect(int x, int y, const TXBitmap& src, const TRect& r) {
   i64 sx = s.Left, sy = s.Top;
   i64 tx = i64(x) + (s.Left - r.Left), ty = i64(y) + (s.Top - r.Top);
   i64 w = i64(s.Right) - s.Left, h = i64(s.Bottom) - s.Top;
-  if (tx < 0) { sx -= tx; w += tx; tx = 0; }
-  if (ty < 0) { sy -= ty; h += ty; ty = 0; }
+  if (tx < 0) {
+    sx -= tx;
+    w += tx;
+    tx = 0;
+  }
+  if (ty < 0) {
+    sy -= ty;
+    h += ty;
+    ty = 0;
+  }
   w = std::min<i64>(w, width_ - tx);
   h = std::min<i64>(h, height_ - ty);
   if (w <= 0 || h <= 0) return;

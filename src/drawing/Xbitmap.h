@@ -24,7 +24,6 @@
 #include <QFont>
 #include <QImage>
 #include <QString>
-
 #include <cstdint>
 #include <utility>
 
@@ -75,9 +74,9 @@ class TXBitmap {
 
   // ---- drawing state ---------------------------------------------------
   // Callers set these three directly.
-  bool Filled = true;         // closed shapes are filled before outlined
-  uint8_t LineEnds = 0;       // bit 6 start head, bit 7 end head, bits 0-1 size, 2-3 shape
-  bool ScaleToFill = false;   // CopyScaled: fill the destination instead of fitting
+  bool Filled = true;        // closed shapes are filled before outlined
+  uint8_t LineEnds = 0;      // bit 6 start head, bit 7 end head, bits 0-1 size, 2-3 shape
+  bool ScaleToFill = false;  // CopyScaled: fill the destination instead of fitting
 
   uint8_t PenWidth() const { return penWidth_; }
   uint8_t PenHalf() const { return penHalf_; }
@@ -115,8 +114,7 @@ class TXBitmap {
   void Line(int x1, int y1, int x2, int y2);
   void Ellipse(int x1, int y1, int x2, int y2);
   void Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
-  void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4,
-               uint8_t ends);
+  void DrawArc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4, uint8_t ends);
   // Points P[0..h]; 3 to 40 vertices are drawn.
   void Polygon(const TPoint* points, int h);
   void DrawPolygon(const TPoint* points, int h);

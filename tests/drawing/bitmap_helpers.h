@@ -16,8 +16,7 @@ inline void Clear(TXBitmap& b, uint32_t colour = kWhite) {
 }
 
 // Rows of the area as text: '#' where the pixel differs from the ground.
-inline std::vector<std::string> Picture(const TXBitmap& b, TRect area,
-                                        uint32_t ground = kWhite) {
+inline std::vector<std::string> Picture(const TXBitmap& b, TRect area, uint32_t ground = kWhite) {
   std::vector<std::string> rows;
   for (int y = area.Top; y < area.Bottom; ++y) {
     std::string row;

@@ -12,7 +12,7 @@ using namespace testing_zam;
 
 namespace {
 
-constexpr int kFar[] = {INT_MIN, INT_MIN / 2, -1000000000, -70000, -33, -1, 0, 5,
+constexpr int kFar[] = {INT_MIN, INT_MIN / 2, -1000000000, -70000,     -33,         -1,     0, 5,
                         17,      40,          70000,       1000000000, INT_MAX / 2, INT_MAX};
 
 int Plus(int a, int b) { return int(std::clamp<long long>((long long)a + b, INT_MIN, INT_MAX)); }
@@ -31,7 +31,7 @@ void DrawEverything(TXBitmap& b, int x1, int y1, int x2, int y2) {
   b.DrawArc(x1, y1, Plus(x1, 3), Plus(y1, 900), x2, y1, x1, y2, 0xC0);
   const TPoint tri[3] = {{x1, y1}, {x2, y1}, {x1, y2}};
   b.Polygon(tri, 2);
-  const TPoint arrow[7] = {{x1, y1}, {x2, y2}, {x1, y2}, {x2, y1},
+  const TPoint arrow[7] = {{x1, y1},         {x2, y2},         {x1, y2}, {x2, y1},
                            {x1 / 2, y2 / 2}, {x2 / 3, y1 / 3}, {x1, 0}};
   b.Polygon(arrow, 6);
   b.SetPixel(x1, y1, 0x123456);

@@ -35,10 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
         MaskCase{4, {".##.", "####", "####", ".##."}},
         MaskCase{5, {".###.", "#####", "#####", "#####", ".###."}},
         MaskCase{6, {".####.", "######", "######", "######", "######", ".####."}},
-        MaskCase{7, {"..###..", ".#####.", "#######", "#######", "#######", ".#####.",
-                     "..###.."}},
-        MaskCase{8, {"..####..", ".######.", "########", "########", "########", "########",
-                     ".######.", "..####.."}}),
+        MaskCase{7, {"..###..", ".#####.", "#######", "#######", "#######", ".#####.", "..###.."}},
+        MaskCase{8,
+                 {"..####..", ".######.", "########", "########", "########", "########",
+                  ".######.", "..####.."}}),
     [](const ::testing::TestParamInfo<MaskCase>& info) {
       return "Width" + std::to_string(info.param.width);
     });
@@ -60,8 +60,7 @@ TEST(PenWidth, StampIsPlacedAroundItsCentre) {
   b.SetPenWidth(4);
   b.StampPen(5, 5);
   EXPECT_EQ(InkBounds(b), (TRect{4, 4, 8, 8}));
-  EXPECT_EQ(Picture(b, {4, 4, 8, 8}),
-            (std::vector<std::string>{".##.", "####", "####", ".##."}));
+  EXPECT_EQ(Picture(b, {4, 4, 8, 8}), (std::vector<std::string>{".##.", "####", "####", ".##."}));
 }
 
 TEST(PenWidth, ZeroWidthDrawsNothing) {
@@ -165,8 +164,8 @@ TEST(LevelRule, DefaultFillCoversOnlyWhite) {
   b.SetFillColor(0x00FF00);      // fill level 3 by default
   b.SetPenWidth(0);
   b.RoundRect(2, 2, 17, 17, 0);
-  EXPECT_EQ(b.GetPixel(5, 10), 0u);          // black stays
-  EXPECT_EQ(b.GetPixel(5, 5), 0x00FF03u);    // white was covered
+  EXPECT_EQ(b.GetPixel(5, 10), 0u);        // black stays
+  EXPECT_EQ(b.GetPixel(5, 5), 0x00FF03u);  // white was covered
 }
 
 TEST(Spans, EndsIncludedAndEitherOrder) {
@@ -221,8 +220,8 @@ TEST(RoundRect, RadiusIsClampedByWidthThenHeight) {
   b.Filled = false;
   b.RoundRect(0, 0, 10, 4, 5);  // radius 5 -> 5 -> 2
   EXPECT_EQ(Picture(b, {0, 0, 11, 5}),
-            (std::vector<std::string>{".#########.", "#.........#", "#.........#",
-                                      "#.........#", ".#########."}));
+            (std::vector<std::string>{".#########.", "#.........#", "#.........#", "#.........#",
+                                      ".#########."}));
   EXPECT_EQ(b.ChangedRect(), (TRect{0, 0, 11, 5}));
 }
 
@@ -233,8 +232,8 @@ TEST(RoundRect, RadiusZeroIsAPlainRectangle) {
   b.SetFillColor(0x00FF00);
   b.RoundRect(6, 4, 1, 1, 0);  // corners exchanged
   EXPECT_EQ(Picture(b, {0, 0, 8, 6}),
-            (std::vector<std::string>{"........", ".######.", ".######.", ".######.",
-                                      ".######.", "........"}));
+            (std::vector<std::string>{"........", ".######.", ".######.", ".######.", ".######.",
+                                      "........"}));
   EXPECT_EQ(b.GetPixel(3, 2), 0x00FF00u);  // filled inside
   EXPECT_EQ(b.GetPixel(1, 1), 0u);         // black outline
 }
@@ -249,7 +248,7 @@ TEST(RoundRect, ThickPenAndFilledCorners) {
   EXPECT_EQ(b.GetPixel(20, 4), 0u);  // top edge is PenHalf above and below y1
   EXPECT_EQ(b.GetPixel(20, 6), 0u);
   EXPECT_EQ(b.GetPixel(20, 7), 0x00FF00u);
-  EXPECT_EQ(b.GetPixel(5, 5), kWhite);      // the corner is cut off
+  EXPECT_EQ(b.GetPixel(5, 5), kWhite);  // the corner is cut off
   EXPECT_EQ(b.GetPixel(20, 18), 0x00FF00u);
   // Symmetric under a half turn about the centre.
   for (int y = 0; y <= 35; ++y)

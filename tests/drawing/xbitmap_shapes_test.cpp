@@ -108,8 +108,8 @@ TEST(Line, EndHeadIsAFilledTriangleAtTheTip) {
   b.SetFillColor(0x00FFFF);
   b.LineEnds = 0x80 | 1 | (1 << 2);  // size 1, shape 1: H = 4, A = 5
   b.Line(5, 20, 50, 20);
-  EXPECT_EQ(b.GetPixel(50, 20), 0u);        // tip
-  EXPECT_EQ(b.GetPixel(45, 16), 0u);        // base corners at 50 - A, 20 -+ H
+  EXPECT_EQ(b.GetPixel(50, 20), 0u);  // tip
+  EXPECT_EQ(b.GetPixel(45, 16), 0u);  // base corners at 50 - A, 20 -+ H
   EXPECT_EQ(b.GetPixel(45, 24), 0u);
   EXPECT_EQ(b.GetPixel(46, 19), SwapRB(0x00FFFF) & 0xFFFFFC);  // yellow inside
   EXPECT_EQ(b.GetPixel(44, 16), kWhite);
@@ -150,7 +150,8 @@ TEST(Ellipse, OutlineCoversTheCircleAndStaysInItsBox) {
   // Every angle of the circle is covered by the outline.
   for (int deg = 0; deg < 360; deg += 3) {
     const double t = deg * 3.14159265358979 / 180;
-    const int x = int(std::lround(60 + 45 * std::cos(t))), y = int(std::lround(60 + 45 * std::sin(t)));
+    const int x = int(std::lround(60 + 45 * std::cos(t))),
+              y = int(std::lround(60 + 45 * std::sin(t)));
     EXPECT_EQ(b.GetPixel(x, y), 0u) << deg;
   }
 }
@@ -159,7 +160,7 @@ TEST(Ellipse, DegenerateDrawsNothing) {
   TXBitmap b(20, 20);
   Clear(b);
   b.SetChangedRect(1, 1, 1, 1, 0);
-  b.Ellipse(0, 0, 1, 10);  // a = 0
+  b.Ellipse(0, 0, 1, 10);     // a = 0
   b.Ellipse(0, 0, 5000, 10);  // a > 1000
   EXPECT_EQ(CountNot(b), 0);
   EXPECT_EQ(b.ChangedRect(), (TRect{1, 1, 1, 1}));  // filled: left alone
@@ -176,7 +177,7 @@ TEST(Arc, LowerHalfOfTheCanRim) {
   const TRect ink = InkBounds(b);
   EXPECT_EQ(ink.Top, 150);
   EXPECT_EQ(ink.Bottom, 166);
-  EXPECT_EQ(b.GetPixel(15, 150), 0u);      // starts at the left end
+  EXPECT_EQ(b.GetPixel(15, 150), 0u);       // starts at the left end
   EXPECT_EQ(b.GetPixel(105, 150), kWhite);  // the right end is not stamped
   EXPECT_EQ(b.GetPixel(60, 165), 0u);
   EXPECT_EQ(b.GetPixel(60, 135), kWhite);
