@@ -1,0 +1,195 @@
+#include "games/game0.h"
+
+#include <cstdlib>
+
+#include "drawing/Unit2.h"
+#include "shell/Random.h"
+
+namespace {
+constexpr uint32_t kGround = 0xD3FFFF;   // pale yellow
+constexpr uint32_t kOutline = 0x0000C0;  // dark red
+constexpr uint32_t kFill = 0x0080FF;     // orange
+constexpr uint32_t kCross = 0x0000FF;    // red
+}  // namespace
+
+namespace game0 {
+
+TMove ComputerMove(const TPosition& p) {
+  const int h1 = p.heights[0], h2 = p.heights[1];
+  if (h1 == h2) {
+    const int column = 1 + zam::random(2);
+    const int d = p.heights[column - 1];
+    const int count = d <= 2 ? 1 : 1 + zam::random(d - 2);
+    return {uint8_t(column), uint8_t(count)};
+  }
+  return {uint8_t(h1 > h2 ? 1 : 2), uint8_t(std::abs(h1 - h2))};
+}
+
+TRect BlockRect(int column, int row) {
+  const int left = column == 1 ? 250 : 330, top = (12 - row) * 40;
+  return {left, top, left + 60, top + 40};
+}
+
+THit HitBlock(const TPosition& p, int x, int y) {
+  int column = 0;
+  if (255 < x && x < 300) column = 1;
+  if (335 < x && x < 380) column = 2;
+  int row = 0;
+  if (y >= 0 && y % 40 >= 6) row = 12 - y / 40;
+  const bool found = column != 0 && row >= 1 && row <= p.heights[column - 1];
+  return {found, column, row};
+}
+
+}  // namespace game0
+
+using namespace game0;
+
+void TGame0::DrawBlock(int column, int row) {
+  TXBitmap& b = *BackgroundBitmap;
+  const TRect r = BlockRect(column, row);
+  b.SetPenColor(kOutline);
+  b.SetFillColor(kFill);
+  b.SetPenLevel(0);
+  b.SetFillLevel(0);
+  b.SetDashStyle(0);
+  b.Filled = true;
+  b.SetPenWidth(2);
+  b.RoundRect(r.Left + 1, r.Top + 1, r.Right - 2, r.Bottom - 2, 0);
+  AddErase(r);
+}
+
+void TGame0::EraseBlock(int column, int row) {
+  const TRect r = BlockRect(column, row);
+  BackgroundBitmap->FillRect(r, kGround);
+  AddErase(r);
+}
+
+void TGame0::CrossBlock(int column, int row) {
+  TXBitmap& b = *BackgroundBitmap;
+  const TRect r = BlockRect(column, row);
+  b.SetPenWidth(3);
+  b.SetPenColor(kCross);
+  b.Line(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3);
+  AddErase(b.ChangedRect());
+  b.Line(r.Left + 3, r.Bottom - 3, r.Right - 3, r.Top + 3);
+  AddErase(b.ChangedRect());
+}
+
+void TGame0::PrepareBoard() {
+  BackgroundBitmap->FillRect({0, 0, BackgroundBitmap->Width(), BackgroundBitmap->Height()},
+                             kGround);
+  for (int column = 1; column <= 2; ++column)
+    for (int row = 1; row <= 11; ++row) DrawBlock(column, row);
+  const TRect all = BackgroundBitmap->ClipRect();
+  ComposeBitmap->CopyRect(0, 0, *BackgroundBitmap, all);
+  UpdateArea = {all, true};
+  FlushScreen();
+  ClearAreas();
+}
+
+void TGame0::NewPosition() {
+  TPosition p;
+  p.heights[0] = uint8_t(12 - zam::random(9));
+  p.heights[1] = uint8_t(12 - zam::random(9));
+  SetPosition(p);
+}
+
+void TGame0::SetPosition(const TPosition& p) {
+  pos_ = p;
+  for (int column = 1; column <= 2; ++column)
+    for (int row = 1; row <= kMaxHeight; ++row)
+      if (row <= pos_.heights[column - 1])
+        DrawBlock(column, row);
+      else
+        EraseBlock(column, row);
+  RestoreBackground();
+  FlushScreen();
+  pressed_ = false;
+  hoverValid_ = false;
+}
+
+void TGame0::CrossBlocks() {
+  for (int row = selRow_; row <= pos_.heights[selColumn_ - 1]; ++row) CrossBlock(selColumn_, row);
+  RestoreBackground();
+  FlushScreen();
+}
+
+void TGame0::TakeBlocks() {
+  uint8_t& height = pos_.heights[selColumn_ - 1];
+  for (int row = selRow_; row <= height; ++row) EraseBlock(selColumn_, row);
+  if (selRow_ <= height) height = uint8_t(selRow_ - 1);
+  RestoreBackground();
+  FlushScreen();
+}
+
+void TGame0::HandleMouse() {
+  switch (MouseAction) {
+    case 1: {
+      if (pressed_) return;
+      const THit hit = HitBlock(pos_, MouseX, MouseY);
+      if (hit.found) {
+        selColumn_ = hit.column;
+        selRow_ = hit.row;
+      }
+      if (!hoverValid_ && hit.found) shell_.SetBoardCursor(Qt::PointingHandCursor);
+      if (hoverValid_ && !hit.found) shell_.SetBoardCursor(Qt::ArrowCursor);
+      hoverValid_ = hit.found;
+      break;
+    }
+    case 0:
+      // The hover test is repeated at the press, so a press without a
+      // movement since the last move cannot act on a block that is gone.
+      if (hoverValid_ && HitBlock(pos_, MouseX, MouseY).found) {
+        const THit hit = HitBlock(pos_, MouseX, MouseY);
+        selColumn_ = hit.column;
+        selRow_ = hit.row;
+        pressed_ = true;
+        CrossBlocks();
+      }
+      break;
+    case 2: {
+      shell_.SetBoardCursor(Qt::ArrowCursor);
+      const bool wasPressed = pressed_;
+      pressed_ = false;
+      if (wasPressed) {
+        TakeBlocks();
+        shell_.RaiseEvent(EvPlayerMoved);
+      }
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TGame0::StartComputerMove() {
+  const TMove move = ComputerMove(pos_);
+  compColumn_ = move.column;
+  toTake_ = move.count;
+  ticks_ = 0;
+  shell_.SetMoveTimer(true);
+}
+
+void TGame0::TimerStep() {
+  if (toTake_ == 0) {
+    shell_.SetMoveTimer(false);
+    shell_.RaiseEvent(EvComputerMoved);
+    return;
+  }
+  ++ticks_;
+  uint8_t& height = pos_.heights[compColumn_ - 1];
+  if (ticks_ == 20) {
+    CrossBlock(compColumn_, height);
+  } else if (ticks_ == 30) {
+    EraseBlock(compColumn_, height);
+    ticks_ = 10;
+    --toTake_;
+    --height;
+  } else {
+    return;
+  }
+  RestoreBackground();
+  FlushScreen();
+}
+
+bool TGame0::IsGameOver() { return IsFinal(pos_); }
