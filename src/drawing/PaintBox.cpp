@@ -20,14 +20,27 @@ void TPaintBox::resizeEvent(QResizeEvent*) {
   surface_.FillRect({0, 0, width(), height()}, SwapRB(ToPixel(palette().color(QPalette::Window))));
 }
 
-void TPaintBox::Invalidate() { update(); }
+void TPaintBox::Invalidate() {
+  if (!painting_) update();  // a paint under way shows the whole surface anyway
+}
 
 void TPaintBox::Show(const TRect& r) {
-  update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top));
+  if (painting_) return;
+  const QRect rect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  requested_ += rect;
+  update(rect);
 }
 
 void TPaintBox::paintEvent(QPaintEvent* e) {
-  if (e->rect().contains(rect()) && OnPaint) OnPaint();
+  // Parts that Show() asked for come straight from the surface; anything
+  // else is a repaint by the window system, which gets the whole picture.
+  const bool ownUpdate = (e->region() - requested_).isEmpty();
+  requested_ -= e->region();
+  if (!ownUpdate && OnPaint) {
+    painting_ = true;
+    OnPaint();
+    painting_ = false;
+  }
   QPainter p(this);
   p.drawImage(e->rect().topLeft(), surface_.Image(), e->rect());
 }

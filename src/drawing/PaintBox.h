@@ -7,14 +7,14 @@
 // runs first, so a fully repainted box is always complete.
 #pragma once
 
+#include <QRegion>
 #include <QWidget>
-
 #include <functional>
 
 #include "drawing/Xbitmap.h"
 
-uint32_t ToPixel(const QColor& c);   // QColor -> 0x00RRGGBB pixel value
-QColor ToQColor(uint32_t colour);    // 0x00BBGGRR colour -> QColor
+uint32_t ToPixel(const QColor& c);  // QColor -> 0x00RRGGBB pixel value
+QColor ToQColor(uint32_t colour);   // 0x00BBGGRR colour -> QColor
 
 class TPaintBox : public QWidget {
   Q_OBJECT
@@ -41,4 +41,6 @@ class TPaintBox : public QWidget {
 
  private:
   TXBitmap surface_;
+  QRegion requested_;  // parts asked for by Show(), not yet painted
+  bool painting_ = false;
 };

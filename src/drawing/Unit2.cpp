@@ -1,7 +1,6 @@
 #include "drawing/Unit2.h"
 
 #include <QLabel>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -344,7 +343,7 @@ void PaintRulesBox(int index) {
       ++k;
     }
   }
-  box->update();
+  box->Invalidate();
 }
 
 void PaintScoreBox() {
@@ -362,7 +361,7 @@ void PaintScoreBox() {
       }
       total += (i + 1) * level;
     }
-    box->update();
+    box->Invalidate();
   } else {
     for (int i = 0; i < 9; ++i) total += (i + 1) * Levels[i];
   }

@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 #include "drawing/Xbitmap.h"
@@ -23,16 +22,16 @@ constexpr uint32_t ButtonFaceColor = 0xF0F0F0;   // the windows' background
 extern std::unique_ptr<TXBitmap> BackgroundBitmap;  // 641 x 481
 extern std::unique_ptr<TXBitmap> ComposeBitmap;     // 641 x 481
 extern std::unique_ptr<TXBitmap> DirectionBitmap;   // 75 x 75
-extern std::unique_ptr<TXBitmap> CoinSprite, CoinOSprite, CoinXSprite, CoinEuroSprite,
-    CanSprite, BallSprite, RingSprite;
+extern std::unique_ptr<TXBitmap> CoinSprite, CoinOSprite, CoinXSprite, CoinEuroSprite, CanSprite,
+    BallSprite, RingSprite;
 
 // The controls the painting routines draw on, set by the main window.
 struct TBoardControls {
-  TPaintBox* board = nullptr;       // box1: shows what FlushScreen copied
-  TPaintBox* rules = nullptr;       // largemsgbox
-  TPaintBox* scores = nullptr;      // scoreBox
-  TPaintBox* directions = nullptr;  // directionbox
-  QLabel* total = nullptr;          // totalscore
+  TPaintBox* board = nullptr;         // box1: shows what FlushScreen copied
+  TPaintBox* rules = nullptr;         // largemsgbox
+  TPaintBox* scores = nullptr;        // scoreBox
+  TPaintBox* directions = nullptr;    // directionbox
+  QLabel* total = nullptr;            // totalscore
   const QStringList* info = nullptr;  // items of infobox
   const TXBitmap* star = nullptr;     // ster
 };
@@ -55,7 +54,7 @@ struct TFlushStats {
 extern TFlushStats FlushStats;
 
 void AddToArea(TArea& area, const TRect& r);
-void AddErase(const TRect& r);  // EraseArea only (after drawing into the background)
+void AddErase(const TRect& r);   // EraseArea only (after drawing into the background)
 void MarkDirty(const TRect& r);  // both areas
 void RestoreBackground();
 void FlushScreen();
@@ -83,8 +82,8 @@ struct TArrowGeometry {
   int16_t x1, y1, x2, y2;  // tail, head
 };
 extern const TArrowStyle WelcomeArrow, DirectionArrow, DoubleDirectionArrow;
-extern const TArrowGeometry ArrowToSelector, ArrowToNameBox, ArrowLeft, ArrowDown,
-    ArrowDiagonal, ArrowBothWays;
+extern const TArrowGeometry ArrowToSelector, ArrowToNameBox, ArrowLeft, ArrowDown, ArrowDiagonal,
+    ArrowBothWays;
 
 // The arrow's outline: 7 points, or 10 for a double-headed arrow; none for
 // an arrow of length 0.

@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-
 #include <algorithm>
 
 #include "drawing/PaintBox.h"
@@ -91,7 +90,10 @@ TRect TRilArrayBtn::GetBtnRect(uint8_t n) const {
 // ---- painting -------------------------------------------------------------------
 
 void TRilArrayBtn::Show(const TRect& r) {
-  update(QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top));
+  if (painting_) return;  // the paint under way copies the whole surface
+  const QRect rect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  requested_ += rect;
+  update(rect);
 }
 
 namespace {
@@ -164,13 +166,20 @@ void TRilArrayBtn::PaintControl() {
   }
   for (int n = 0; n < rows_ * columns_; ++n)
     if (GetBtnStatus(uint8_t(n)) != stHidden) PaintBtn(uint8_t(n), GetBtnStatus(uint8_t(n)));
-  update();
 }
 
 void TRilArrayBtn::resizeEvent(QResizeEvent*) { surface_.SetSize(width(), height()); }
 
 void TRilArrayBtn::paintEvent(QPaintEvent* e) {
-  if (e->rect().contains(rect())) PaintControl();
+  // Button areas the control repainted itself come from the surface; any
+  // other repaint is a whole-control paint, which forgets the hover.
+  const bool ownUpdate = (e->region() - requested_).isEmpty();
+  requested_ -= e->region();
+  if (!ownUpdate) {
+    painting_ = true;
+    PaintControl();
+    painting_ = false;
+  }
   QPainter p(this);
   p.drawImage(e->rect().topLeft(), surface_.Image(), e->rect());
 }

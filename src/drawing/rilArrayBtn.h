@@ -5,8 +5,8 @@
 #pragma once
 
 #include <QFont>
+#include <QRegion>
 #include <QWidget>
-
 #include <functional>
 
 #include "drawing/Xbitmap.h"
@@ -65,7 +65,7 @@ class TRilArrayBtn : public QWidget {
 
   void PaintBtn(uint8_t BtnNr, uint8_t status);
   void PaintAllBtns();
-  void PaintControl();  // the whole control, as a full repaint does
+  void PaintControl();  // the whole control onto its canvas, as a full repaint does
   void ReleaseGroup(uint8_t BtnNr);
   uint8_t HitTest(int x, int y) const;
 
@@ -98,4 +98,6 @@ class TRilArrayBtn : public QWidget {
   uint8_t hotBtn_ = kNone;
   uint8_t pressedBtn_ = kNone;
   TXBitmap surface_;
+  QRegion requested_;  // button areas repainted by the control itself
+  bool painting_ = false;
 };

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <Qt>
-
 #include <cstdint>
 
 // Controller events (the argument of DispatchEvent).

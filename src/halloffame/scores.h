@@ -4,15 +4,14 @@
 
 #include <QDialog>
 #include <QString>
-
 #include <cstdint>
 
 void ClearHallOfFame();
-void LoadHallOfFame();   // also fills the name list
+void LoadHallOfFame();  // also fills the name list
 void SaveHallOfFame();
 QString StoredPasswordOf(const QString& name);  // scrambled
 uint32_t StoredLevelsOf(const QString& name);   // packed levels
-void RecordResult();    // the player in the name box, after a finished game
+void RecordResult();                            // the player in the name box, after a finished game
 void FillNameList();
 void ShowHallOfFame();  // the hall-of-fame window, modal
 

@@ -74,10 +74,8 @@ const QStringList& InfoItems() {
       QStringLiteral("[3]"),
       QStringLiteral(
           "Schuif een eigen munt 'X' per zet een aantal vakjes naar links of naar rechts."),
-      QStringLiteral(
-          "Per vakje kan er maximaal 1 munt staan. Munten kunnen elkaar niet passeren."),
-      QStringLiteral(
-          "Winnaar is degene die de ander klem zet, zodat die geen zet meer kan doen."),
+      QStringLiteral("Per vakje kan er maximaal 1 munt staan. Munten kunnen elkaar niet passeren."),
+      QStringLiteral("Winnaar is degene die de ander klem zet, zodat die geen zet meer kan doen."),
       QStringLiteral("Score: 4 punten per gewonnen spel."),
       QStringLiteral("[4]"),
       QStringLiteral(

@@ -1,0 +1,203 @@
+// Game 1: the rules on their own, and the game played on the real board.
+#include <set>
+
+#include "shell/shell_fixture.h"
+
+using namespace game0;
+
+namespace {
+
+TEST(Game1Rules, ComputerEqualisesUnequalColumns) {
+  for (int a = 0; a <= 12; ++a)
+    for (int b = 0; b <= 12; ++b) {
+      if (a == b) continue;
+      const TMove m = ComputerMove({{uint8_t(a), uint8_t(b)}});
+      TPosition after{{uint8_t(a), uint8_t(b)}};
+      after.heights[m.column - 1] -= m.count;
+      EXPECT_TRUE(IsGood(after)) << a << "/" << b;
+    }
+}
+
+struct EqualCase {
+  int height;
+  int minTake, maxTake;
+};
+
+TEST(Game1Rules, RandomMoveFromEqualColumns) {
+  const EqualCase cases[] = {{1, 1, 1}, {2, 1, 1}, {3, 1, 1}, {7, 1, 5}, {12, 1, 10}};
+  for (const EqualCase& c : cases) {
+    std::set<int> takes, columns;
+    zam::RandSeed(uint64_t(c.height));
+    for (int i = 0; i < 400; ++i) {
+      const TMove m = ComputerMove({{uint8_t(c.height), uint8_t(c.height)}});
+      takes.insert(m.count);
+      columns.insert(m.column);
+    }
+    EXPECT_EQ(*takes.begin(), c.minTake) << c.height;
+    EXPECT_EQ(*takes.rbegin(), c.maxTake) << c.height;
+    EXPECT_EQ(int(takes.size()), c.maxTake - c.minTake + 1) << c.height;
+    EXPECT_EQ(columns, (std::set<int>{1, 2})) << c.height;
+  }
+}
+
+TEST(Game1Rules, HitBlockSensitiveStrips) {
+  const TPosition p{{5, 12}};
+  struct Case {
+    int x, y;
+    bool found;
+    int column, row;
+  } cases[] = {
+      {280, 470, true, 1, 1},  {256, 446, true, 1, 1},   {299, 479, true, 1, 1},
+      {255, 470, false, 0, 0}, {300, 470, false, 0, 0},  {280, 445, false, 1, 0},
+      {280, 286, true, 1, 5},  {280, 250, false, 1, 6},  {360, 6, true, 2, 12},
+      {336, 100, true, 2, 10}, {380, 100, false, 0, 0},  {-5, -5, false, 0, 0},
+      {280, 480, false, 1, 0}, {280, 2000, false, 1, 0},
+  };
+  for (const auto& c : cases) {
+    const THit hit = HitBlock(p, c.x, c.y);
+    EXPECT_EQ(hit.found, c.found) << c.x << "," << c.y;
+    if (c.found) {
+      EXPECT_EQ(hit.column, c.column) << c.x << "," << c.y;
+      EXPECT_EQ(hit.row, c.row) << c.x << "," << c.y;
+    }
+  }
+}
+
+// ---- on the board ----------------------------------------------------------------
+
+uint32_t BoardPixel(TForm1& f, QPoint p) { return f.box1->Surface().GetPixel(p.x(), p.y()); }
+constexpr uint32_t kBlockFill = 0xFF8000, kGround = 0xFFFFD3;  // as pixel values
+
+TEST_F(ShellTest, StartPositionsStayInRange) {
+  StartGame1();
+  for (int i = 0; i < 200; ++i) {
+    Game1().NewPosition();
+    for (uint8_t h : Game1().Position().heights) {
+      EXPECT_GE(h, 4);
+      EXPECT_LE(h, 12);
+    }
+  }
+}
+
+TEST_F(ShellTest, Game1PlayerWins) {
+  StartGame1();
+  Game1().SetPosition({{2, 0}});
+  EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 2)), kBlockFill);
+  ClickBoard(BlockCentre(1, 1), Qt::RightButton);  // any mouse button counts
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
+  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
+  EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 1)), kGround);
+  EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 2)), kGround);
+}
+
+TEST_F(ShellTest, Game1ComputerWinsBlockByBlock) {
+  StartGame1();
+  Levels[0] = 2;
+  Game1().SetPosition({{0, 3}});
+  Click(form->compstartBtn);
+  EXPECT_EQ(Game1().BlocksToTake(), 3);
+  EXPECT_EQ(Game1().ComputerColumn(), 2);
+  // Tick by tick: crossed at 200 ms, gone at 300 ms, then every 100 ms more.
+  std::vector<int> vanished;
+  for (int tick = 1; tick <= 200 && form->Timer1.isActive(); ++tick) {
+    const int before = Game1().Position().heights[1];
+    form->Timer1Timer();
+    if (Game1().Position().heights[1] < before) vanished.push_back(tick);
+    if (tick == 20) EXPECT_NE(BoardPixel(*form, BlockCentre(2, 3)), kBlockFill);  // crossed
+  }
+  EXPECT_EQ(vanished, (std::vector<int>{30, 50, 70}));
+  EXPECT_FALSE(form->Timer1.isActive());
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
+  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
+}
+
+TEST_F(ShellTest, Game1ComputerTakesSevenFromTwoAndNine) {
+  StartGame1();
+  Game1().SetPosition({{2, 9}});
+  Click(form->compstartBtn);
+  EXPECT_EQ(Game1().ComputerColumn(), 2);
+  EXPECT_EQ(Game1().BlocksToTake(), 7);
+  RunTimer();
+  EXPECT_EQ(Game1().Position().heights[0], 2);
+  EXPECT_EQ(Game1().Position().heights[1], 2);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+}
+
+TEST_F(ShellTest, Game1EqualColumnsFromTheBoard) {
+  const EqualCase cases[] = {{3, 1, 1}, {7, 1, 5}};
+  for (const EqualCase& c : cases) {
+    StartGame1();
+    Game1().SetPosition({{uint8_t(c.height), uint8_t(c.height)}});
+    Click(form->compstartBtn);
+    EXPECT_GE(Game1().BlocksToTake(), c.minTake);
+    EXPECT_LE(Game1().BlocksToTake(), c.maxTake);
+    RunTimer();
+    Click(form->stopBtn);
+  }
+}
+
+TEST_F(ShellTest, Game1CrossesOnPressRemovesOnReleaseAnywhere) {
+  StartGame1();
+  Game1().SetPosition({{6, 6}});
+  const QPoint p = BlockCentre(1, 4);
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, p);
+  EXPECT_EQ(form->box1->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
+  EXPECT_NE(BoardPixel(*form, BlockCentre(1, 5)), kBlockFill);  // crossed, not gone
+  EXPECT_EQ(Game1().Position().heights[0], 6);
+  QTest::mouseMove(form->box1, {5, 5});
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {5, 5});
+  EXPECT_EQ(Game1().Position().heights[0], 3);
+  EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(GameState, GsComputerMoving);
+}
+
+TEST_F(ShellTest, Game1DeadStripsDoNothing) {
+  StartGame1();
+  Game1().SetPosition({{6, 6}});
+  for (QPoint p : {QPoint(252, 460), QPoint(305, 460), QPoint(280, 402), QPoint(280, 100)}) {
+    QTest::mouseMove(form->box1, BlockCentre(1, 1));
+    QTest::mouseMove(form->box1, p);
+    EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor) << p.x() << "," << p.y();
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, p);
+    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Game1().Position().heights[0], 6);
+  }
+}
+
+TEST_F(ShellTest, BoardIgnoresTheMouseOutsideThePlayersTurn) {
+  ChooseGame(0);
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, BlockCentre(1, 1));
+  EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor);
+}
+
+// Only changed rectangles reach the screen: a computer tick flushes one
+// cell, a hover change flushes nothing.
+TEST_F(ShellTest, Game1FlushesOnlyChangedCells) {
+  StartGame1();
+  Game1().SetPosition({{5, 9}});
+  FlushStats = {};
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, BlockCentre(1, 1));
+  QTest::mouseMove(form->box1, {10, 10});
+  EXPECT_EQ(FlushStats.pixels, 0);
+  Click(form->compstartBtn);
+  long long most = 0;
+  while (form->Timer1.isActive()) {
+    const long long before = FlushStats.pixels;
+    form->Timer1Timer();
+    most = std::max(most, FlushStats.pixels - before);
+  }
+  EXPECT_GT(FlushStats.flushes, 0);
+  EXPECT_LE(most, 60 * 40);
+  EXPECT_EQ(FlushStats.last, BlockRect(2, 6));
+}
+
+}  // namespace

@@ -1,0 +1,268 @@
+// The controller through the real main window: states, status line, captions
+// and enabled controls, sign-in and levels.
+#include "shell/shell_fixture.h"
+
+namespace {
+
+constexpr uint32_t kBlue = 0xF00000, kRed = 0x0000FF, kGreen = 0x00C000, kMagenta = 0xFF00FF;
+const QString kWelcome = QStringLiteral("Welkom bij Zam - Spelen 1..9  , kies spel en naam");
+
+TEST_F(ShellTest, StartsInTheMenu) {
+  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(GameType, 255);
+  EXPECT_EQ(Status(), kWelcome);
+  EXPECT_EQ(StatusColour(), kBlue);
+  EXPECT_EQ(form->actionBtn->text(), QStringLiteral("start"));
+  EXPECT_TRUE(form->gameselbtn->isEnabled());
+  EXPECT_TRUE(form->namebox->isEnabled());
+  EXPECT_TRUE(form->passwordEdit->isEnabled());
+  EXPECT_FALSE(form->compstartBtn->isEnabled());
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
+  EXPECT_FALSE(form->Timer1.isActive());
+}
+
+TEST_F(ShellTest, StartWithoutAGameSignsInThenAsksForOne) {
+  Click(form->actionBtn);
+  EXPECT_TRUE(SignedIn);
+  EXPECT_TRUE(Anonymous);
+  EXPECT_EQ(Status(), QStringLiteral("selecteer een spel..."));
+  EXPECT_EQ(StatusColour(), kRed);
+  EXPECT_EQ(GameState, GsMenu);
+  ChooseGame(0);
+  EXPECT_EQ(GameType, 0);
+  EXPECT_EQ(Status(), QStringLiteral(" "));
+  Click(form->actionBtn);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Status(), QStringLiteral("doe een zet of laat de computer beginnen"));
+  EXPECT_FALSE(form->gameselbtn->isEnabled());
+  EXPECT_FALSE(form->namebox->isEnabled());
+  EXPECT_FALSE(form->passwordEdit->isEnabled());
+  EXPECT_TRUE(form->compstartBtn->isEnabled());
+  EXPECT_EQ(form->actionBtn->text(), QStringLiteral("start"));
+}
+
+// Each row: the events that bring the game into a state, the event under
+// test, then what the window shows.
+struct Transition {
+  const char* name;
+  std::vector<uint8_t> setup;  // after game 1 is chosen and started
+  game0::TPosition position;   // shown before the event
+  uint8_t event;
+  uint8_t state;
+  QString status;
+  uint32_t colour;
+  QString caption;
+  bool compstart;
+};
+
+class ControllerTable : public ShellTest, public ::testing::WithParamInterface<Transition> {};
+
+TEST_P(ControllerTable, StateStatusAndControls) {
+  const Transition& t = GetParam();
+  StartGame1();
+  for (uint8_t e : t.setup) {
+    DispatchEvent(e);
+    RunTimer();
+  }
+  Game1().SetPosition(t.position);
+  DispatchEvent(t.event);
+  EXPECT_EQ(GameState, t.state);
+  EXPECT_EQ(Status(), t.status);
+  EXPECT_EQ(StatusColour(), t.colour);
+  EXPECT_EQ(form->actionBtn->text(), t.caption);
+  EXPECT_EQ(form->compstartBtn->isEnabled(), t.compstart);
+}
+
+const game0::TPosition kOver{{0, 0}}, kRunning{{3, 5}};
+
+INSTANTIATE_TEST_SUITE_P(
+    StatesAndEvents, ControllerTable,
+    ::testing::Values(Transition{"PlayerWins",
+                                 {},
+                                 kOver,
+                                 EvPlayerMoved,
+                                 GsGameOver,
+                                 QStringLiteral("je hebt gewonnen !"),
+                                 kGreen,
+                                 QStringLiteral("nieuw spel"),
+                                 true},
+                      Transition{"PlayerMovesOn",
+                                 {},
+                                 kRunning,
+                                 EvPlayerMoved,
+                                 GsComputerMoving,
+                                 QStringLiteral("computer aan zet ..."),
+                                 kBlue,
+                                 QStringLiteral("start"),
+                                 true},
+                      Transition{"ComputerWins",
+                                 {EvComputerBegins},
+                                 kOver,
+                                 EvComputerMoved,
+                                 GsGameOver,
+                                 QStringLiteral("computer heeft gewonnen"),
+                                 kMagenta,
+                                 QStringLiteral("nieuw spel"),
+                                 false},
+                      Transition{"WrongMove",
+                                 {},
+                                 kRunning,
+                                 EvWrongMove,
+                                 GsPlayerToMove,
+                                 QStringLiteral("foute zet ... opnieuw"),
+                                 kRed,
+                                 QStringLiteral("start"),
+                                 true},
+                      Transition{"ComputerBegins",
+                                 {},
+                                 kRunning,
+                                 EvComputerBegins,
+                                 GsComputerMoving,
+                                 QStringLiteral("computer aan zet ..."),
+                                 kBlue,
+                                 QStringLiteral("start"),
+                                 true},
+                      Transition{"StopDuringPlay",
+                                 {},
+                                 kRunning,
+                                 EvStop,
+                                 GsMenu,
+                                 kWelcome,
+                                 kBlue,
+                                 QStringLiteral("start"),
+                                 false},
+                      Transition{"ActionIgnoredDuringPlay",
+                                 {},
+                                 kRunning,
+                                 EvAction,
+                                 GsPlayerToMove,
+                                 QStringLiteral("doe een zet of laat de computer beginnen"),
+                                 kBlue,
+                                 QStringLiteral("start"),
+                                 true},
+                      Transition{"UnknownEventIgnored",
+                                 {},
+                                 kRunning,
+                                 9,
+                                 GsPlayerToMove,
+                                 QStringLiteral("doe een zet of laat de computer beginnen"),
+                                 kBlue,
+                                 QStringLiteral("start"),
+                                 true}),
+    [](const ::testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
+
+TEST_F(ShellTest, ComputerMoveEndsWithThePlayerToMove) {
+  StartGame1();
+  Game1().SetPosition({{4, 6}});
+  Click(form->compstartBtn);
+  EXPECT_EQ(GameState, GsComputerMoving);
+  Click(form->stopBtn);  // "menu" does nothing while the computer moves
+  EXPECT_EQ(GameState, GsComputerMoving);
+  RunTimer();
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
+  EXPECT_FALSE(form->compstartBtn->isEnabled());
+  EXPECT_EQ(Game1().Position().heights[0], 4);
+  EXPECT_EQ(Game1().Position().heights[1], 4);
+  Click(form->compstartBtn);  // disabled once the computer has moved
+  EXPECT_EQ(GameState, GsPlayerToMove);
+}
+
+TEST_F(ShellTest, GameOverThenNewGameThenMenu) {
+  StartGame1();
+  Game1().SetPosition({{0, 1}});
+  ClickBoard(BlockCentre(2, 1));
+  ASSERT_EQ(GameState, GsGameOver);
+  Click(form->actionBtn);  // "nieuw spel": same game, new position
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(form->actionBtn->text(), QStringLiteral("nieuw spel"));
+  const auto h = Game1().Position().heights;
+  EXPECT_TRUE(h[0] >= 4 && h[0] <= 12 && h[1] >= 4 && h[1] <= 12);
+  Game1().SetPosition({{0, 1}});
+  ClickBoard(BlockCentre(2, 1));
+  Click(form->stopBtn);
+  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Levels[0], 2);  // two wins; leaving after the end costs nothing
+  EXPECT_TRUE(form->gameselbtn->isEnabled());
+}
+
+struct LevelCase {
+  uint8_t before;
+  bool win;
+  uint8_t after;
+  const char* suffix;
+};
+
+TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
+  const LevelCase cases[] = {{4, true, 5, "  (maximale score bereikt)"},
+                             {5, true, 5, "  (maximale score bereikt)"},
+                             {3, true, 4, ""},
+                             {0, false, 0, ""},
+                             {2, false, 1, ""}};
+  StartGame1();
+  for (const LevelCase& c : cases) {
+    Levels[0] = c.before;
+    Game1().SetPosition({{0, 0}});
+    GameState = GsPlayerToMove;
+    DispatchEvent(c.win ? EvPlayerMoved : EvComputerMoved);
+    EXPECT_EQ(Levels[0], c.after) << int(c.before);
+    if (c.win) EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !") + c.suffix);
+    EXPECT_EQ(form->totalscore->text(), QString::number(c.after));
+  }
+}
+
+TEST_F(ShellTest, MenuDuringThePlayersTurnCountsAsALoss) {
+  StartGame1();
+  Levels[0] = 3;
+  Click(form->stopBtn);
+  EXPECT_EQ(Levels[0], 2);
+  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("2"));
+  EXPECT_TRUE(SignedIn);  // back in the menu, still signed in
+}
+
+TEST_F(ShellTest, PackAndUnpackLevels) {
+  const uint8_t levels[9] = {1, 2, 3, 4, 5, 0, 1, 2, 5};
+  std::copy(levels, levels + 9, Levels);
+  const uint32_t packed = PackLevels();
+  EXPECT_EQ(packed, 1u | 2u << 3 | 3u << 6 | 4u << 9 | 5u << 12 | 1u << 18 | 2u << 21 | 5u << 24);
+  ClearLevels();
+  EXPECT_EQ(PackLevels(), 0u);
+  UnpackLevels(packed);
+  EXPECT_TRUE(std::equal(levels, levels + 9, Levels));
+}
+
+TEST_F(ShellTest, SignInWithANewNameAndARefusedOne) {
+  form->namebox->addItem(QStringLiteral("Anna"));  // a player of the hall of fame
+  form->namebox->setEditText(QString());
+  form->namebox->setFocus();
+  QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("aNNa"));
+  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
+  EXPECT_FALSE(SignedIn);
+  EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
+  EXPECT_EQ(StatusColour(), kRed);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
+  form->namebox->lineEdit()->clear();
+  QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("Bert"));
+  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(SignedIn);
+  EXPECT_FALSE(Anonymous);
+  EXPECT_EQ(Status(), QStringLiteral(" "));
+  EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+  // Editing the name signs out again and empties the password.
+  form->passwordEdit->setText(QStringLiteral("x1"));
+  form->namebox->setFocus();
+  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Backspace);
+  EXPECT_FALSE(SignedIn);
+  EXPECT_TRUE(form->passwordEdit->text().isEmpty());
+}
+
+TEST_F(ShellTest, EnterInAnEmptyNameBoxSignsInAnonymously) {
+  form->namebox->setFocus();
+  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
+  EXPECT_TRUE(SignedIn);
+  EXPECT_TRUE(Anonymous);
+  EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// A real main window, shown offscreen, with helpers that click, type and
+// tick the way a player's session does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+#include "drawing/PaintBox.h"
+#include "drawing/Unit2.h"
+#include "drawing/rilArrayBtn.h"
+#include "games/game0.h"
+#include "shell/Random.h"
+#include "shell/Unit1.h"
+#include "shell/gamecontrol.h"
+
+class ShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zam::RandSeed(20261210);
+    form = std::make_unique<TForm1>();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QApplication::processEvents();
+  }
+  void TearDown() override { form.reset(); }
+
+  QString Status() const { return form->smallmsgbox->text(); }
+  uint32_t StatusColour() const {
+    return SwapRB(ToPixel(form->smallmsgbox->palette().color(QPalette::WindowText)));
+  }
+
+  // A click on game button n (0..8) of the selector: the pointer moves onto
+  // the button first, as it does for a player.
+  void ChooseGame(int n) {
+    const TRect r = form->gameselbtn->GetBtnRect(uint8_t(n));
+    const QPoint p((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    // Qt drops a move to where the pointer already is: come from a gap.
+    QTest::mouseMove(form->gameselbtn, {1, 1});
+    QTest::mouseMove(form->gameselbtn, p);
+    QTest::mousePress(form->gameselbtn, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(form->gameselbtn, Qt::LeftButton, {}, p);
+  }
+
+  void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+  // Anonymous sign-in, game 1 chosen and started.
+  void StartGame1() {
+    ChooseGame(0);
+    Click(form->actionBtn);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+  }
+
+  TGame0& Game1() { return *static_cast<TGame0*>(GameModule(0)); }
+
+  // A press and release on the board at p, after moving there.
+  void ClickBoard(QPoint p, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseMove(form->box1, {1, 1});
+    QTest::mouseMove(form->box1, p);
+    QTest::mousePress(form->box1, button, {}, p);
+    QTest::mouseRelease(form->box1, button, {}, p);
+  }
+
+  // Runs the move timer's ticks until a module switches it off.
+  int RunTimer(int limit = 100000) {
+    int ticks = 0;
+    while (form->Timer1.isActive() && ticks < limit) {
+      form->Timer1Timer();
+      ++ticks;
+    }
+    return ticks;
+  }
+
+  std::unique_ptr<TForm1> form;
+};
+
+// The centre of block (column, row) of game 1 on the board.
+inline QPoint BlockCentre(int column, int row) {
+  const TRect r = game0::BlockRect(column, row);
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
