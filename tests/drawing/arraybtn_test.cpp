@@ -26,7 +26,7 @@ struct Fixture {
       changes.push_back({n, s});
     };
     parent.show();
-    QTest::qWaitForWindowExposed(&parent);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&parent));
     QApplication::processEvents();  // the first full paint, which forgets any hover
   }
   QPoint Centre(int n) const {

@@ -105,7 +105,9 @@ TEST_F(ShellTest, Game1ComputerWinsBlockByBlock) {
     const int before = Game1().Position().heights[1];
     form->Timer1Timer();
     if (Game1().Position().heights[1] < before) vanished.push_back(tick);
-    if (tick == 20) EXPECT_NE(BoardPixel(*form, BlockCentre(2, 3)), kBlockFill);  // crossed
+    if (tick == 20) {
+      EXPECT_NE(BoardPixel(*form, BlockCentre(2, 3)), kBlockFill);  // crossed
+    }
   }
   EXPECT_EQ(vanished, (std::vector<int>{30, 50, 70}));
   EXPECT_FALSE(form->Timer1.isActive());

@@ -206,7 +206,9 @@ TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
     GameState = GsPlayerToMove;
     DispatchEvent(c.win ? EvPlayerMoved : EvComputerMoved);
     EXPECT_EQ(Levels[0], c.after) << int(c.before);
-    if (c.win) EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !") + c.suffix);
+    if (c.win) {
+      EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !") + c.suffix);
+    }
     EXPECT_EQ(form->totalscore->text(), QString::number(c.after));
   }
 }
