@@ -1,24 +1,77 @@
-// The hall of fame: the table of named players, their scrambled passwords,
-// levels and last playing dates, the score file and the window listing it.
+// The hall of fame: at most 100 named players with their scrambled
+// passwords, levels and last playing dates, ranked by total score; the score
+// file "ZamScores" that keeps them between runs; and the window listing them.
 #pragma once
 
 #include <QDialog>
 #include <QString>
+#include <QTimer>
+#include <array>
 #include <cstdint>
 
+class QScrollBar;
+class QLabel;
+class TPaintBox;
+
+// One player: 56 bytes, little-endian, the same in memory and in the file.
+struct ScoreRecord {
+  uint8_t nameLength;      // 0..10
+  char name[10];           //
+  uint8_t passwordLength;  // 0..20
+  char password[20];       // scrambled
+  uint32_t levels;         // three bits per game type
+  uint32_t reserved1;
+  double date;  // OLE Automation date: days since 30-12-1899
+  uint32_t checksum;
+  uint32_t reserved2;
+};
+static_assert(sizeof(ScoreRecord) == 56);
+
+constexpr int kHallSize = 100;
+constexpr const char* kScoreFile = "ZamScores";
+
+extern ScoreRecord Slots[kHallSize + 1];  // slots 1..100
+extern uint8_t EntryCount;                // slots 1..EntryCount are in use
+extern uint8_t RankOrder[kHallSize + 1];  // RankOrder[r]: the slot at rank r
+
+// The record's bytes as stored, and back.
+std::array<uint8_t, 56> EncodeRecord(const ScoreRecord& r);
+ScoreRecord DecodeRecord(const uint8_t* bytes);
+
+uint8_t TotalScore(uint32_t levels);  // 0..225; a level above 5 counts as 5
+uint32_t RecordChecksum(const ScoreRecord& r);
+QString RecordName(const ScoreRecord& r);
+double OleDateNow();
+QString FormatOleDate(double date);  // "dd-mm-yyyy"
+
 void ClearHallOfFame();
-void LoadHallOfFame();  // also fills the name list
-void SaveHallOfFame();
+bool LoadHallOfFame();  // also fills the name list
+bool SaveHallOfFame();
 QString StoredPasswordOf(const QString& name);  // scrambled
-uint32_t StoredLevelsOf(const QString& name);   // packed levels
-void RecordResult();                            // the player in the name box, after a finished game
+uint32_t StoredLevelsOf(const QString& name);
+void RecordResult();  // the player in the name box, after a finished game
 void FillNameList();
+void SortHallOfFame();
 void ShowHallOfFame();  // the hall-of-fame window, modal
 
 class Tscoreform : public QDialog {
   Q_OBJECT
  public:
   explicit Tscoreform(QWidget* parent = nullptr);
+
+  TPaintBox* scorebox;
+  QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
+  QScrollBar* ScrollBar1;
+  QTimer Timer1;
+  uint8_t RowCounter = 26;
+
+  void scoreboxPaint();
+  void Timer1Timer();
+  void ScrollBar1Change();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 };
 
 extern Tscoreform* scoreform;

@@ -1,18 +1,57 @@
 // Program start: the main window, then the hall-of-fame and help windows,
-// then the message loop until the main window closes.
+// then the message loop until the main window closes. Closing the main window
+// writes the hall of fame; so does ending the program with SIGTERM, SIGINT or
+// SIGHUP, or by ending the desktop session.
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+#include <csignal>
 
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/Unit1.h"
 
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int) {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+// A termination signal ends the message loop like closing the window does,
+// so the normal shutdown (and the save) runs.
+void QuitOnSignals(QApplication& app) {
+  if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+  auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
+  QObject::connect(notifier, &QSocketNotifier::activated, &app, [&app] {
+    char byte;
+    [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
+    app.quit();
+  });
+  struct sigaction action = {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  QuitOnSignals(app);
   TForm1 form;
   Tscoreform scores(&form);
   scoreform = &scores;
   Thelpform help(&form);
   helpform = &help;
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                   [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
   const int result = app.exec();
   scoreform = nullptr;

@@ -9,7 +9,8 @@ namespace {
 // knows only ASCII).
 void Type(QWidget* w, const QString& text) {
   for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
+    QKeyEvent press(QEvent::KeyPress,
+                    c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
                     Qt::NoModifier, QString(c));
     QApplication::sendEvent(w, &press);
     QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
