@@ -14,6 +14,7 @@
 
 #include "halloffame/scores.h"
 #include "halloffame/security.h"
+#include "temp_folder.h"
 
 // "P0", "P1", ...
 inline std::string PlayerName(int i) {
@@ -56,14 +57,3 @@ inline QByteArray ReadFile(const char* name = "ZamScores") {
   if (!f.open(QIODevice::ReadOnly)) return {};
   return f.readAll();
 }
-
-class InTempFolder {
- public:
-  InTempFolder() : previous_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }
-  ~InTempFolder() { QDir::setCurrent(previous_); }
-  QString Path() const { return dir_.path(); }
-
- private:
-  QTemporaryDir dir_;
-  QString previous_;
-};

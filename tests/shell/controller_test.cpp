@@ -1,5 +1,9 @@
 // The controller through the real main window: states, status line, captions
 // and enabled controls, sign-in and levels.
+#include <QTimer>
+
+#include "halloffame/scores.h"
+#include "help/help_unit.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -265,6 +269,40 @@ TEST_F(ShellTest, EnterInAnEmptyNameBoxSignsInAnonymously) {
   EXPECT_TRUE(SignedIn);
   EXPECT_TRUE(Anonymous);
   EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+}
+
+}  // namespace
+
+namespace {
+
+// The help and gallery buttons open their windows (modally) only when
+// allowed: help unless the computer moves, the gallery in the menu or after
+// a game.
+TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
+  helpform = new Thelpform(form.get());
+  scoreform = new Tscoreform(form.get());
+  auto opens = [&](QPushButton* button, QDialog* dialog) {
+    bool opened = false;
+    QTimer::singleShot(50, dialog, [&] {
+      opened = dialog->isVisible();
+      dialog->accept();
+    });
+    Click(button);
+    QTest::qWait(80);
+    return opened;
+  };
+  EXPECT_TRUE(opens(form->BitBtn1, helpform));
+  EXPECT_TRUE(opens(form->galleryBtn, scoreform));
+  StartGame1();
+  EXPECT_FALSE(opens(form->galleryBtn, scoreform));
+  EXPECT_TRUE(opens(form->BitBtn1, helpform));
+  Game1().SetPosition({{3, 5}});
+  Click(form->compstartBtn);
+  EXPECT_FALSE(opens(form->BitBtn1, helpform));
+  delete helpform;
+  delete scoreform;
+  helpform = nullptr;
+  scoreform = nullptr;
 }
 
 }  // namespace

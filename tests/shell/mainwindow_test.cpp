@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "shell/Unit1.h"
+#include "temp_folder.h"
 
 TEST(MainWindow, FixedClientAreaAndCaption) {
+  InTempFolder folder;
   TForm1 form;
   form.show();
   EXPECT_EQ(form.size(), QSize(860, 689));

@@ -19,6 +19,7 @@
 #include "shell/Random.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
+#include "temp_folder.h"
 
 class ShellTest : public ::testing::Test {
  protected:
@@ -77,6 +78,7 @@ class ShellTest : public ::testing::Test {
     return ticks;
   }
 
+  InTempFolder shellFolder;  // the window reads and writes ZamScores here
   std::unique_ptr<TForm1> form;
 };
 
