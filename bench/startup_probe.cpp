@@ -7,6 +7,8 @@
 //             difference to "zam" is what the game itself adds
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +43,10 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   const char* mode = argc > 1 ? argv[1] : "zam";
   QApplication app(argc, argv);
+  // The main window reads and writes ZamScores in the current folder: run in
+  // an empty one, never where someone plays.
+  QTemporaryDir folder;
+  QDir::setCurrent(folder.path());
   std::unique_ptr<QWidget> window;
   std::unique_ptr<Tscoreform> scores;
   std::unique_ptr<Thelpform> help;
