@@ -10,6 +10,8 @@
 #include "drawing/Unit2.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/game0.h"
+#include "games/game1.h"
+#include "games/game2.h"
 #include "halloffame/scores.h"
 #include "halloffame/security.h"
 #include "shell/Unit1.h"
@@ -96,6 +98,12 @@ TGameModule* GameModule(uint8_t gameType) {
     switch (gameType) {
       case 0:
         modules[0] = std::make_unique<TGame0>(ShellSeam());
+        break;
+      case 1:
+        modules[1] = std::make_unique<TGame1>(ShellSeam());
+        break;
+      case 2:
+        modules[2] = std::make_unique<TGame2>(ShellSeam());
         break;
       default:
         break;

@@ -1,0 +1,308 @@
+// Games 2 and 3: the rules checked against a retrograde analysis of the whole
+// board, and the drag protocol played on the real board.
+#include <map>
+#include <set>
+
+#include "games/game1.h"
+#include "games/game2.h"
+#include "shell/shell_fixture.h"
+
+using coinboard::TCell;
+
+namespace {
+
+// Every legal move from a cell: left, down and, with diagonals, down-left.
+std::vector<TCell> Moves(const TCell& from, bool diagonal) {
+  std::vector<TCell> out;
+  for (int k = 1; k <= from.column; ++k) out.push_back({from.column - k, from.row});
+  for (int k = 1; k <= from.row; ++k) out.push_back({from.column, from.row - k});
+  if (diagonal) {
+    for (int k = 1; k <= std::min(from.column, from.row); ++k)
+      out.push_back({from.column - k, from.row - k});
+  }
+  return out;
+}
+
+bool IsMove(const TCell& from, const TCell& to, bool diagonal) {
+  for (const TCell& m : Moves(from, diagonal))
+    if (m == to) return true;
+  return false;
+}
+
+// Good and wrong cells of the whole board, worked out backwards from the
+// final position: good when every move leads to a wrong cell.
+std::map<std::pair<int, int>, bool> Retrograde(bool diagonal) {
+  std::map<std::pair<int, int>, bool> good;
+  for (int sum = 0; sum <= 15 + 11; ++sum)
+    for (int c = 0; c <= 15; ++c) {
+      const int r = sum - c;
+      if (r < 0 || r > 11) continue;
+      bool allWrong = true;
+      for (const TCell& m : Moves({c, r}, diagonal))
+        allWrong = allWrong && !good[{m.column, m.row}];
+      good[{c, r}] = allWrong;
+    }
+  return good;
+}
+
+template <class IsGood, class Target>
+void CheckWholeBoard(bool diagonal, IsGood isGood, Target target) {
+  const auto good = Retrograde(diagonal);
+  for (int c = 0; c <= 15; ++c)
+    for (int r = 0; r <= 11; ++r) {
+      const TCell cell{c, r};
+      ASSERT_EQ(isGood(cell), good.at({c, r})) << c << "," << r;
+      if (cell == TCell{0, 0}) continue;
+      for (uint64_t seed = 1; seed <= 12; ++seed) {
+        zam::RandSeed(seed);
+        const TCell to = target(cell);
+        ASSERT_TRUE(IsMove(cell, to, diagonal))
+            << c << "," << r << " -> " << to.column << "," << to.row;
+        if (!good.at({c, r})) {
+          ASSERT_TRUE(good.at({to.column, to.row})) << c << "," << r;
+        }
+      }
+    }
+}
+
+TEST(CoinRules, Game2AgreesWithTheRetrogradeAnalysis) {
+  CheckWholeBoard(false, game1::IsGood, game1::ComputerTarget);
+}
+
+TEST(CoinRules, Game3AgreesWithTheRetrogradeAnalysis) {
+  CheckWholeBoard(true, game2::IsGood, game2::ComputerTarget);
+}
+
+// How often each target comes up from a cell.
+std::map<std::pair<int, int>, int> Targets(TCell (*target)(const TCell&), TCell from, int draws) {
+  std::map<std::pair<int, int>, int> seen;
+  zam::RandSeed(99);
+  for (int i = 0; i < draws; ++i) {
+    const TCell t = target(from);
+    ++seen[{t.column, t.row}];
+  }
+  return seen;
+}
+
+using Seen = std::map<std::pair<int, int>, int>;
+
+std::set<std::pair<int, int>> Keys(const Seen& seen) {
+  std::set<std::pair<int, int>> keys;
+  for (const auto& [k, n] : seen) keys.insert(k);
+  return keys;
+}
+
+TEST(CoinRules, Game2ListedMoves) {
+  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {5, 9}, 20)),
+            (std::set<std::pair<int, int>>{{5, 5}}));
+  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {9, 5}, 20)),
+            (std::set<std::pair<int, int>>{{5, 5}}));
+  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {3, 3}, 200)),
+            (std::set<std::pair<int, int>>{{2, 3}, {3, 2}}));
+  const Seen four = Targets(game1::ComputerTarget, {4, 4}, 4000);
+  EXPECT_EQ(Keys(four), (std::set<std::pair<int, int>>{{3, 4}, {2, 4}, {4, 3}, {4, 2}}));
+  for (const auto& [cell, n] : four) EXPECT_NEAR(n, 1000, 150);
+}
+
+TEST(CoinRules, Game3ListedMoves) {
+  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {7, 7}, 20)),
+            (std::set<std::pair<int, int>>{{0, 0}}));
+  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {5, 3}, 200)),
+            (std::set<std::pair<int, int>>{{4, 2}, {3, 1}}));
+  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {1, 2}, 20)),
+            (std::set<std::pair<int, int>>{{0, 1}}));
+  const Seen six = Targets(game2::ComputerTarget, {6, 5}, 2000);
+  EXPECT_EQ(Keys(six), (std::set<std::pair<int, int>>{{2, 1}, {3, 5}}));
+  for (const auto& [cell, n] : six) EXPECT_NEAR(n, 1000, 150);
+  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {9, 4}, 50)),
+            (std::set<std::pair<int, int>>{{7, 4}}));
+  EXPECT_EQ(game2::ReachableGood({6, 5}), (std::vector<int>{3, 4}));
+}
+
+TEST(CoinRules, StartCellsStayInTheirRanges) {
+  std::set<int> columns2, rows2, columns3, rows3;
+  zam::RandSeed(7);
+  for (int i = 0; i < 3000; ++i) {
+    const TCell a = game1::RandomStart(), b = game2::RandomStart();
+    columns2.insert(a.column);
+    rows2.insert(a.row);
+    columns3.insert(b.column);
+    rows3.insert(b.row);
+    ASSERT_NE(b.column, b.row);
+  }
+  EXPECT_EQ(*columns2.begin(), 8);
+  EXPECT_EQ(*columns2.rbegin(), 15);
+  EXPECT_EQ(columns2.size(), 8u);
+  EXPECT_EQ(*rows2.begin(), 6);
+  EXPECT_EQ(*rows2.rbegin(), 11);
+  EXPECT_EQ(*columns3.begin(), 4);
+  EXPECT_EQ(*columns3.rbegin(), 15);
+  EXPECT_EQ(*rows3.begin(), 4);
+  EXPECT_EQ(*rows3.rbegin(), 11);
+}
+
+TEST(CoinRules, CellsAndTracks) {
+  using namespace coinboard;
+  EXPECT_EQ(CellRect({0, 0}), (TRect{0, 440, 40, 480}));
+  EXPECT_EQ(CellRect({15, 11}), (TRect{600, 0, 640, 40}));
+  TCell c;
+  EXPECT_TRUE(HitCell(20, 460, c));
+  EXPECT_EQ(c, (TCell{0, 0}));
+  EXPECT_TRUE(HitCell(646, 6, c));  // column 16 counts as 15
+  EXPECT_EQ(c, (TCell{15, 11}));
+  for (QPoint p : {QPoint(5, 460), QPoint(35, 460), QPoint(20, 445), QPoint(20, 475),
+                   QPoint(-20, 20), QPoint(20, -20), QPoint(700, 20)})
+    EXPECT_FALSE(HitCell(p.x(), p.y(), c)) << p.x() << "," << p.y();
+  const TrackSegment s{0, 0, 100, 0};
+  EXPECT_TRUE(TrackTest(50, 14, s, 15));
+  EXPECT_FALSE(TrackTest(50, 15, s, 15));
+  EXPECT_FALSE(TrackTest(0, 0, s, 15));  // t = 0: strict
+  EXPECT_FALSE(TrackTest(100, 0, s, 15));
+  EXPECT_FALSE(TrackTest(5, 5, {3, 3, 3, 3}, 15));  // zero length never passes
+}
+
+// ---- on the board ----------------------------------------------------------------
+
+class CoinBoard : public ShellTest {
+ protected:
+  void Start(int game, TCell cell) {
+    ChooseGame(game);
+    Click(form->actionBtn);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    gameType = game;
+    Game().SetCoin(cell);
+  }
+  TCoinGame& Game() { return *static_cast<TCoinGame*>(GameModule(uint8_t(gameType))); }
+  static QPoint Centre(TCell c) {
+    const TRect r = coinboard::CellRect(c);
+    return {r.Left + 20, r.Top + 20};
+  }
+  // Hover onto the coin, press, move in small steps to `to`, release.
+  void Drag(QPoint from, QPoint to, bool hover = true) {
+    QTest::mouseMove(form->box1, {from.x() + 13, from.y() + 17});
+    if (hover) QTest::mouseMove(form->box1, from);
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+    const int steps = 20;
+    for (int i = 1; i <= steps; ++i) QTest::mouseMove(form->box1, from + (to - from) * i / steps);
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
+  }
+  uint32_t ScreenAt(QPoint p) { return form->box1->Surface().GetPixel(p.x(), p.y()); }
+  int gameType = 1;
+};
+
+constexpr uint32_t kCoinFace = 0xC0C0C0, kBoardPixel = 0xFFFFF3;
+
+TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
+  Start(1, {5, 9});
+  EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace);
+  Drag(Centre({5, 9}), Centre({2, 9}));
+  EXPECT_EQ(Game().Coin(), (TCell{2, 9}));
+  EXPECT_EQ(ScreenAt(Centre({2, 9})), kCoinFace);
+  EXPECT_EQ(ScreenAt(Centre({5, 9})), kBoardPixel);  // no ring left behind
+  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Game().Target(), (TCell{2, 2}));
+  FlushStats = {};
+  long long most = 0;
+  int ticks = 0;
+  while (form->Timer1.isActive() && ticks < 1000) {
+    const long long before = FlushStats.pixels;
+    form->Timer1Timer();
+    most = std::max(most, FlushStats.pixels - before);
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, (280 - 14) / 2);  // 2 pixels a tick, snapping 14 short
+  // Only the coin's old and new place; the last tick also snaps it into its
+  // cell, 14 pixels on.
+  EXPECT_LE(most, 40 * 42 + 40 * 54);
+  EXPECT_EQ(Game().Coin(), (TCell{2, 2}));
+  EXPECT_EQ(ScreenAt(Centre({2, 2})), kCoinFace);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
+}
+
+TEST_F(CoinBoard, Game2WrongDrops) {
+  struct Case {
+    const char* name;
+    QPoint to;
+  } cases[] = {
+      {"up", Centre({5, 11})},
+      {"right", Centre({9, 9})},
+      {"cell margin", Centre({2, 9}) + QPoint(17, 0)},
+      {"own cell", Centre({5, 9}) + QPoint(3, 3)},
+      {"no move", Centre({5, 9})},
+  };
+  Start(1, {5, 9});
+  for (const Case& c : cases) {
+    Drag(Centre({5, 9}), c.to);
+    EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
+    EXPECT_EQ(GameState, GsPlayerToMove) << c.name;
+    EXPECT_EQ(Game().Coin(), (TCell{5, 9})) << c.name;
+    EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace) << c.name;
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+  }
+  // A press and release without any move between them.
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, Centre({5, 9}));
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
+  EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+}
+
+TEST_F(CoinBoard, Game2PressWithoutHoverStartsNoDrag) {
+  Start(1, {5, 9});
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
+  EXPECT_EQ(Game().DragState(), 0);
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
+  EXPECT_EQ(Status(), QStringLiteral("doe een zet of laat de computer beginnen"));
+}
+
+TEST_F(CoinBoard, Game2HoverShowsTheHand) {
+  Start(1, {5, 9});
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, Centre({5, 9}));
+  EXPECT_EQ(form->box1->cursor().shape(), Qt::PointingHandCursor);
+  QTest::mouseMove(form->box1, Centre({6, 9}));
+  EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(CoinBoard, Game2WinningMove) {
+  Start(1, {0, 4});
+  Drag(Centre({0, 4}), Centre({0, 0}));
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
+  EXPECT_EQ(Levels[1], 1);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("2"));
+}
+
+TEST_F(CoinBoard, Game3DiagonalDragAndItsLimits) {
+  Start(2, {5, 8});
+  Drag(Centre({5, 8}), Centre({2, 5}));
+  EXPECT_EQ(Game().Coin(), (TCell{2, 5}));
+  EXPECT_EQ(GameState, GsComputerMoving);
+  while (form->Timer1.isActive()) form->Timer1Timer();
+  EXPECT_TRUE(game2::IsGood(Game().Coin()));
+  // A coin at (5, 3) cannot be taken below the bottom row along the diagonal.
+  Game().SetCoin({5, 3});
+  Drag(Centre({5, 3}), Centre({1, -1}));
+  EXPECT_EQ(Game().Coin(), (TCell{5, 3}));
+  EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  Drag(Centre({5, 3}), Centre({3, 1}));
+  EXPECT_EQ(Game().Coin(), (TCell{3, 1}));
+}
+
+TEST_F(CoinBoard, Game3ComputerMovesDiagonallyIntoTheTarget) {
+  Start(2, {7, 7});
+  Click(form->compstartBtn);
+  EXPECT_EQ(Game().Target(), (TCell{0, 0}));
+  int ticks = 0;
+  while (form->Timer1.isActive() && ticks < 1000) {
+    form->Timer1Timer();
+    ++ticks;
+  }
+  EXPECT_EQ(ticks, (280 - 14) / 2);  // left and down together
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
+}
+
+}  // namespace
