@@ -1,6 +1,7 @@
 // The compositor, the piece images, arrows, rules and score boxes and the
 // frame, on the real main window.
 #include <QListWidget>
+#include <QPainter>
 
 #include "shell/shell_fixture.h"
 
@@ -182,6 +183,38 @@ TEST_F(ShellTest, FrameAroundTheBoard) {
   EXPECT_EQ(rgb(657, 300), 0xFFF000u);
   // Green steps by about 14 per ring.
   EXPECT_EQ(rgb(300, 135), 0xFFF100u);
+}
+
+// The four frame styles, ring by ring: first colour on the top and left
+// edges, second on the bottom and right.
+TEST(Frames, FourStyles) {
+  struct Case {
+    int style;
+    uint32_t outerFirst, outerSecond, innerFirst, innerSecond;  // as 0x00RRGGBB
+  } cases[] = {
+      {0, 0xCFCFCF, 0xCFCFCF, 0xCFCFCF, 0xCFCFCF},
+      {1, 0xFFFF00, 0xFF8000, 0xFFFF00, 0xFF8000},
+      {2, 0xFFFF00, 0xFF8000, 0xFF8000, 0xFFFF00},
+      {3, 0xFFFF00, 0xFF8000, 0xFF8000, 0xFFFF00},
+  };
+  for (const Case& c : cases) {
+    QImage img(60, 40, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+      QPainter p(&img);
+      DrawFrame(p, {0, 0, 50, 30}, 0x00FFFF, 0x0080FF, c.style, 4);
+    }
+    auto at = [&](int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
+    EXPECT_EQ(at(20, 0), c.outerFirst) << c.style;   // top, ring 0
+    EXPECT_EQ(at(0, 15), c.outerFirst) << c.style;   // left
+    EXPECT_EQ(at(20, 29), c.outerSecond) << c.style; // bottom
+    EXPECT_EQ(at(49, 15), c.outerSecond) << c.style; // right
+    EXPECT_EQ(at(20, 3), c.innerFirst) << c.style;   // top, ring 3
+    EXPECT_EQ(at(20, 26), c.innerSecond) << c.style; // bottom, ring 3
+    EXPECT_EQ(at(50, 15), 0xFFFFFFu) << c.style;     // right and bottom exclusive
+    EXPECT_EQ(at(20, 30), 0xFFFFFFu) << c.style;
+  }
+  EXPECT_EQ(FrameBounds(QRect(16, 144, 641, 481), 10), (TRect{6, 134, 666, 634}));
 }
 
 TEST_F(ShellTest, InfoboxHoldsTheRulesTexts) {

@@ -220,6 +220,25 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
 }
 
+// While the coin is dragged only its old and new place reach the screen.
+TEST_F(CoinBoard, DraggingFlushesOnlyAroundTheCoin) {
+  Start(1, {5, 9});
+  const QPoint from = Centre({5, 9});
+  QTest::mouseMove(form->box1, {1, 1});
+  QTest::mouseMove(form->box1, from);
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+  long long most = 0;
+  for (int dx = 2; dx <= 120; dx += 2) {
+    const long long before = FlushStats.pixels;
+    QTest::mouseMove(form->box1, from - QPoint(dx, 0));
+    most = std::max(most, FlushStats.pixels - before);
+  }
+  EXPECT_GT(most, 0);
+  EXPECT_LE(most, 42 * 40 + 40 * 40);  // the coin's two places (and the ring's cell once)
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, from - QPoint(120, 0));
+  EXPECT_EQ(Game().Coin(), (TCell{2, 9}));
+}
+
 TEST_F(CoinBoard, Game2WrongDrops) {
   struct Case {
     const char* name;
