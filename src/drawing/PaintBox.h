@@ -1,46 +1,66 @@
-// TPaintBox: a widget whose picture lives in a TXBitmap surface.
+// Widgets whose picture lives in a TXBitmap surface, and small helpers the
+// windows share.
 //
 // Drawing code paints into Surface() whenever it likes and asks for the
-// changed part to reach the screen with update(rect); the widget then copies
-// that part of the surface to the screen. When the window system asks for the
-// whole widget (first showing, a full repaint request) the OnPaint handler
-// runs first, so a fully repainted box is always complete.
+// changed part to reach the screen with Show(rect); the widget then copies
+// that part of the surface to the screen. When the window system asks for
+// anything else (first showing, a full repaint request) the widget paints its
+// whole picture first, so a repainted widget is always complete.
 #pragma once
 
+#include <QFont>
 #include <QRegion>
 #include <QWidget>
 #include <functional>
 
 #include "drawing/Xbitmap.h"
 
+class QLabel;
+
 uint32_t ToPixel(const QColor& c);  // QColor -> 0x00RRGGBB pixel value
 QColor ToQColor(uint32_t colour);   // 0x00BBGGRR colour -> QColor
+// A font by its character height in pixels.
+QFont PixelFont(const QString& face, int pixels, bool bold);
+// A label at (x, y), sized to its caption.
+QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption);
 
-class TPaintBox : public QWidget {
-  Q_OBJECT
+class TSurfaceWidget : public QWidget {
  public:
-  explicit TPaintBox(QWidget* parent = nullptr);
+  explicit TSurfaceWidget(QWidget* parent = nullptr);
 
   TXBitmap& Surface() { return surface_; }
   const TXBitmap& Surface() const { return surface_; }
-  // Runs on every full repaint, before the surface is shown.
-  std::function<void()> OnPaint;
-  std::function<void(QMouseEvent*)> OnMouseDown, OnMouseMove, OnMouseUp;
-
-  // Asks for a full repaint: OnPaint, then the whole surface to the screen.
+  // Asks for a full repaint: the whole picture, then the whole surface.
   void Invalidate();
-  // Copies rectangle r (box pixels) of the surface to the screen.
+  // Copies rectangle r (widget pixels) of the surface to the screen.
   void Show(const TRect& r);
 
  protected:
+  // Paints the whole picture into the surface.
+  virtual void PaintAll() = 0;
   void resizeEvent(QResizeEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
-  void mousePressEvent(QMouseEvent* e) override;
-  void mouseMoveEvent(QMouseEvent* e) override;
-  void mouseReleaseEvent(QMouseEvent* e) override;
 
  private:
   TXBitmap surface_;
   QRegion requested_;  // parts asked for by Show(), not yet painted
   bool painting_ = false;
+};
+
+class TPaintBox : public TSurfaceWidget {
+  Q_OBJECT
+ public:
+  explicit TPaintBox(QWidget* parent = nullptr);
+
+  // Runs on every full repaint, before the surface is shown.
+  std::function<void()> OnPaint;
+  std::function<void(QMouseEvent*)> OnMouseDown, OnMouseMove, OnMouseUp;
+
+ protected:
+  void PaintAll() override {
+    if (OnPaint) OnPaint();
+  }
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
 };

@@ -311,12 +311,6 @@ void FrameRect(TXBitmap& b, const TRect& r, uint32_t colour) {
   b.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, colour);
 }
 
-QFont PixelFont(const QString& face, int pixels, bool bold) {
-  QFont f(face);
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
 }  // namespace
 
 void PaintRulesBox(int index) {

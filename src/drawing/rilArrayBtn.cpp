@@ -1,15 +1,11 @@
 #include "drawing/rilArrayBtn.h"
 
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <algorithm>
 
 #include "drawing/PaintBox.h"
 
-TRilArrayBtn::TRilArrayBtn(QWidget* parent) : QWidget(parent), surface_(1, 1) {
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(true);
+TRilArrayBtn::TRilArrayBtn(QWidget* parent) : TSurfaceWidget(parent) {
   if (parent) color_ = SwapRB(ToPixel(parent->palette().color(QPalette::Window)));
   CanvasFont = font();
   ResetBtns();
@@ -89,13 +85,6 @@ TRect TRilArrayBtn::GetBtnRect(uint8_t n) const {
 
 // ---- painting -------------------------------------------------------------------
 
-void TRilArrayBtn::Show(const TRect& r) {
-  if (painting_) return;  // the paint under way copies the whole surface
-  const QRect rect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  requested_ += rect;
-  update(rect);
-}
-
 namespace {
 // A one-pixel line from (x1, y1) to (x2, y2) along a row or column, without
 // its end pixel.
@@ -113,7 +102,7 @@ void Stroke(TXBitmap& s, int x1, int y1, int x2, int y2, uint32_t colour) {
 void TRilArrayBtn::PaintBtn(uint8_t n, uint8_t s) {
   const TRect R = GetBtnRect(n);
   if (s == stHidden) {
-    surface_.FillRect(R, color_);
+    Surface().FillRect(R, color_);
     Show(R);
     return;
   }
@@ -127,23 +116,23 @@ void TRilArrayBtn::PaintBtn(uint8_t n, uint8_t s) {
     E2 = BtnColors[4];
   }
   if (btnShape_ == bs3D) {
-    surface_.FillRect(R, F);
+    Surface().FillRect(R, F);
     for (int i = 0; i < btnEdge_; ++i) {
       const int l = R.Left + i, t = R.Top + i, r = R.Right - 1 - i, b = R.Bottom - 1 - i;
-      Stroke(surface_, r, t, l, t, E1);
-      Stroke(surface_, l, t, l, b, E1);
-      Stroke(surface_, l, b, r, b, E2);
-      Stroke(surface_, r, b, r, t, E2);
+      Stroke(Surface(), r, t, l, t, E1);
+      Stroke(Surface(), l, t, l, b, E1);
+      Stroke(Surface(), l, b, r, b, E2);
+      Stroke(Surface(), r, b, r, t, E2);
     }
   } else {
     const int corner = std::clamp(btnHeight_ / 2, 10, 40);
-    surface_.SetFillLevel(0);
-    surface_.SetPenLevel(0);
-    surface_.Filled = true;
-    surface_.SetFillColor(F);
-    surface_.SetPenColor(E1);
-    surface_.SetPenWidth(btnEdge_);
-    surface_.RoundRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1, uint8_t(corner / 2));
+    Surface().SetFillLevel(0);
+    Surface().SetPenLevel(0);
+    Surface().Filled = true;
+    Surface().SetFillColor(F);
+    Surface().SetPenColor(E1);
+    Surface().SetPenWidth(btnEdge_);
+    Surface().RoundRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1, uint8_t(corner / 2));
   }
   if (onBtnPaint) onBtnPaint(this, n, s);
   Show(R);
@@ -156,32 +145,16 @@ void TRilArrayBtn::PaintAllBtns() {
 void TRilArrayBtn::PaintControl() {
   hotBtn_ = kNone;
   const int w = width(), h = height();
-  surface_.FillRect({0, 0, w, h}, color_);
+  Surface().FillRect({0, 0, w, h}, color_);
   if (border_ != 0) {
     const uint32_t c1 = btnShape_ == bs3D ? BtnColors[3] : BtnColors[2], c2 = BtnColors[2];
-    Stroke(surface_, w - 1, 0, 0, 0, c1);
-    Stroke(surface_, 0, 0, 0, h - 1, c1);
-    Stroke(surface_, 0, h - 1, w - 1, h - 1, c2);
-    Stroke(surface_, w - 1, h - 1, w - 1, 0, c2);
+    Stroke(Surface(), w - 1, 0, 0, 0, c1);
+    Stroke(Surface(), 0, 0, 0, h - 1, c1);
+    Stroke(Surface(), 0, h - 1, w - 1, h - 1, c2);
+    Stroke(Surface(), w - 1, h - 1, w - 1, 0, c2);
   }
   for (int n = 0; n < rows_ * columns_; ++n)
     if (GetBtnStatus(uint8_t(n)) != stHidden) PaintBtn(uint8_t(n), GetBtnStatus(uint8_t(n)));
-}
-
-void TRilArrayBtn::resizeEvent(QResizeEvent*) { surface_.SetSize(width(), height()); }
-
-void TRilArrayBtn::paintEvent(QPaintEvent* e) {
-  // Button areas the control repainted itself come from the surface; any
-  // other repaint is a whole-control paint, which forgets the hover.
-  const bool ownUpdate = (e->region() - requested_).isEmpty();
-  requested_ -= e->region();
-  if (!ownUpdate) {
-    painting_ = true;
-    PaintControl();
-    painting_ = false;
-  }
-  QPainter p(this);
-  p.drawImage(e->rect().topLeft(), surface_.Image(), e->rect());
 }
 
 void TRilArrayBtn::changeEvent(QEvent* e) {

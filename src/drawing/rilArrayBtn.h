@@ -5,16 +5,15 @@
 #pragma once
 
 #include <QFont>
-#include <QRegion>
-#include <QWidget>
 #include <functional>
 
+#include "drawing/PaintBox.h"
 #include "drawing/Xbitmap.h"
 
 enum TBtnShape : uint8_t { bsFlat = 0, bs3D = 1 };
 enum TBtnStatus : uint8_t { stHidden = 0, stFlat = 1, stDown = 2, stHI = 3 };
 
-class TRilArrayBtn : public QWidget {
+class TRilArrayBtn : public TSurfaceWidget {
   Q_OBJECT
  public:
   using TBtnChangeProc =
@@ -51,7 +50,7 @@ class TRilArrayBtn : public QWidget {
   std::function<void(QObject*)> OnEnter, OnLeave;
 
   // The canvas the buttons are painted on, and its font for onBtnPaint.
-  TXBitmap& Canvas() { return surface_; }
+  TXBitmap& Canvas() { return Surface(); }
   QFont CanvasFont;
 
   TRect GetBtnRect(uint8_t BtnNr) const;
@@ -76,8 +75,7 @@ class TRilArrayBtn : public QWidget {
   void MouseLeave();
 
  protected:
-  void paintEvent(QPaintEvent* e) override;
-  void resizeEvent(QResizeEvent* e) override;
+  void PaintAll() override { PaintControl(); }
   void mousePressEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -88,7 +86,6 @@ class TRilArrayBtn : public QWidget {
  private:
   void ResetBtns();
   void UpdateSize();
-  void Show(const TRect& r);
 
   uint8_t rows_ = 2, columns_ = 2, btnWidth_ = 40, btnHeight_ = 30, btnSpacing_ = 5, border_ = 10,
           btnEdge_ = 1;
@@ -97,7 +94,4 @@ class TRilArrayBtn : public QWidget {
   uint8_t info_[49] = {};
   uint8_t hotBtn_ = kNone;
   uint8_t pressedBtn_ = kNone;
-  TXBitmap surface_;
-  QRegion requested_;  // button areas repainted by the control itself
-  bool painting_ = false;
 };

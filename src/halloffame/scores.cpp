@@ -270,10 +270,7 @@ Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   scorebox = new TPaintBox(this);
   scorebox->setGeometry(24, 40, 450, 625);
   auto label = [this](int x, int y, const char* text) {
-    auto* l = new QLabel(QString::fromLatin1(text), this);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
+    return MakeLabel(this, x, y, QString::fromLatin1(text));
   };
   Label1 = label(40, 8, "rang");
   Label2 = label(128, 8, "naam");

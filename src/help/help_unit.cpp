@@ -16,13 +16,6 @@ namespace {
 
 constexpr uint32_t kPageColour = 0xE0FFFF;  // 0x00BBGGRR
 
-QFont PixelFont(const QString& face, int pixels, bool bold) {
-  QFont f(face);
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
-
 // The page's font at a size in points (96 pixels per inch), drawn without
 // smoothing so the hover band's colour inversion stays exact.
 QFont PageFont(int points, bool bold) {
@@ -65,10 +58,7 @@ Thelpform::Thelpform(QWidget* parent) : QDialog(parent) {
   nr.setColor(QPalette::WindowText, ToQColor(0x800000));
   pageNrdisplay->setPalette(nr);
   auto label = [this](int x, int y, const char* text) {
-    auto* l = new QLabel(QString::fromLatin1(text), this);
-    l->move(x, y);
-    l->adjustSize();
-    return l;
+    return MakeLabel(this, x, y, QString::fromLatin1(text));
   };
   Label1 = label(592, 16, "page UP/Down");
   Label2 = label(592, 32, "of klik op pagina nr.");

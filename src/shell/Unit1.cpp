@@ -25,25 +25,11 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-QFont PixelFont(const QString& face, int pixels, bool bold) {
-  QFont f(face);
-  f.setPixelSize(pixels);
-  f.setBold(bold);
-  return f;
-}
-
 void SetTextColour(QWidget* w, uint32_t colour) {
   QPalette pal = w->palette();
   pal.setColor(QPalette::WindowText, ToQColor(colour));
   pal.setColor(QPalette::ButtonText, ToQColor(colour));
   w->setPalette(pal);
-}
-
-QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption) {
-  auto* label = new QLabel(caption, parent);
-  label->move(x, y);
-  label->adjustSize();
-  return label;
 }
 
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,

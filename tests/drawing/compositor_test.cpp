@@ -205,13 +205,13 @@ TEST(Frames, FourStyles) {
       DrawFrame(p, {0, 0, 50, 30}, 0x00FFFF, 0x0080FF, c.style, 4);
     }
     auto at = [&](int x, int y) { return img.pixel(x, y) & 0xFFFFFF; };
-    EXPECT_EQ(at(20, 0), c.outerFirst) << c.style;   // top, ring 0
-    EXPECT_EQ(at(0, 15), c.outerFirst) << c.style;   // left
-    EXPECT_EQ(at(20, 29), c.outerSecond) << c.style; // bottom
-    EXPECT_EQ(at(49, 15), c.outerSecond) << c.style; // right
-    EXPECT_EQ(at(20, 3), c.innerFirst) << c.style;   // top, ring 3
-    EXPECT_EQ(at(20, 26), c.innerSecond) << c.style; // bottom, ring 3
-    EXPECT_EQ(at(50, 15), 0xFFFFFFu) << c.style;     // right and bottom exclusive
+    EXPECT_EQ(at(20, 0), c.outerFirst) << c.style;    // top, ring 0
+    EXPECT_EQ(at(0, 15), c.outerFirst) << c.style;    // left
+    EXPECT_EQ(at(20, 29), c.outerSecond) << c.style;  // bottom
+    EXPECT_EQ(at(49, 15), c.outerSecond) << c.style;  // right
+    EXPECT_EQ(at(20, 3), c.innerFirst) << c.style;    // top, ring 3
+    EXPECT_EQ(at(20, 26), c.innerSecond) << c.style;  // bottom, ring 3
+    EXPECT_EQ(at(50, 15), 0xFFFFFFu) << c.style;      // right and bottom exclusive
     EXPECT_EQ(at(20, 30), 0xFFFFFFu) << c.style;
   }
   EXPECT_EQ(FrameBounds(QRect(16, 144, 641, 481), 10), (TRect{6, 134, 666, 634}));
