@@ -167,11 +167,14 @@ void TGame0::StartComputerMove() {
   compColumn_ = move.column;
   toTake_ = move.count;
   ticks_ = 0;
+  moving_ = true;
   shell_.SetMoveTimer(true);
 }
 
 void TGame0::TimerStep() {
+  if (!moving_) return;  // a tick with no computer move under way
   if (toTake_ == 0) {
+    moving_ = false;
     shell_.SetMoveTimer(false);
     shell_.RaiseEvent(EvComputerMoved);
     return;

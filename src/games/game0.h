@@ -64,4 +64,5 @@ class TGame0 final : public TGameModule {
   int compColumn_ = 1;
   int toTake_ = 0;
   int ticks_ = 0;
+  bool moving_ = false;  // a computer move is being shown
 };

@@ -254,6 +254,8 @@ void DispatchEvent(uint8_t event) {
         if (!SignedIn) break;
         if (GameType == 255)
           ShowStatus(MsgError, QStringLiteral("selecteer een spel..."));
+        else if (!Current())  // a game not built in yet cannot be started
+          ShowStatus(MsgError, QStringLiteral("dit spel is nog niet beschikbaar"));
         else
           StartPlay();
       } else if (GameState == GsGameOver) {

@@ -173,6 +173,16 @@ TEST_F(ShellTest, Game1DeadStripsDoNothing) {
   }
 }
 
+TEST_F(ShellTest, Game1TickWithoutAComputerMoveDoesNothing) {
+  StartGame1();
+  Game1().SetPosition({{0, 0}});
+  form->Timer1Timer();
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  Click(form->stopBtn);
+  form->Timer1Timer();
+  EXPECT_EQ(GameState, GsMenu);
+}
+
 TEST_F(ShellTest, BoardIgnoresTheMouseOutsideThePlayersTurn) {
   ChooseGame(0);
   QTest::mouseMove(form->box1, {1, 1});
