@@ -43,6 +43,8 @@ void QuitOnSignals(QApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The window is laid out in screen pixels: no scaling by pixel density.
+  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
   QuitOnSignals(app);
   TForm1 form;
