@@ -12,7 +12,7 @@ QColor ToQColor(uint32_t colour) {
 }
 
 QFont PixelFont(const QString& face, int pixels, bool bold) {
-  QFont f(face);
+  QFont f(FontFace(face));
   f.setPixelSize(pixels);
   f.setBold(bold);
   return f;

@@ -164,8 +164,15 @@ TRect RectIntersection(const TRect& a, const TRect& b) {
           std::min(a.Bottom, b.Bottom)};
 }
 
+QString FontFace(const QString& name) {
+  if (name.compare(QLatin1String("arial"), Qt::CaseInsensitive) == 0 ||
+      name.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+    return QStringLiteral("Liberation Sans");
+  return name;
+}
+
 QFont MakeFont(const QString& face, int cellHeight, bool bold) {
-  QFont font(face);
+  QFont font(FontFace(face));
   font.setBold(bold);
   font.setStyleStrategy(QFont::PreferDefault);
   if (cellHeight < 1) cellHeight = 1;

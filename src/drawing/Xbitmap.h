@@ -54,6 +54,10 @@ TRect RectIntersection(const TRect& a, const TRect& b);
 // range of a 64-bit integer saturate; NaN gives 0.
 long long RoundHalfUp(float v);
 
+// The installed face for a font name of the program: "Arial" and
+// "MS Sans Serif" are drawn with the metric-compatible Liberation Sans.
+QString FontFace(const QString& name);
+
 // A font as the program names it: face, cell height in pixels (ascent plus
 // descent), weight.
 QFont MakeFont(const QString& face, int cellHeight, bool bold);

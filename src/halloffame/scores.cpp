@@ -264,9 +264,7 @@ Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   QPalette pal = palette();
   pal.setColor(QPalette::Window, ToQColor(ButtonFaceColor));
   setPalette(pal);
-  QFont base(QStringLiteral("MS Sans Serif"));
-  base.setPixelSize(11);
-  setFont(base);
+  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
   scorebox = new TPaintBox(this);
   scorebox->setGeometry(24, 40, 450, 625);
   auto label = [this](int x, int y, const char* text) {
@@ -312,8 +310,7 @@ void Tscoreform::Timer1Timer() {
   const TRect row{0, 25 * (a - 1), s.Width(), 25 * a};
   s.FillRect(row, a % 2 == 1 ? 0xE0FFE0 : 0xE0E0FF);
   if (r <= EntryCount) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(15);
+    const QFont font = PixelFont(QStringLiteral("Arial"), 15, false);
     const QFontMetrics metrics(font);
     const ScoreRecord& slot = Slots[RankOrder[r]];
     const int y = 25 * (a - 1) + 5;

@@ -114,11 +114,6 @@ const QStringList& InfoItems() {
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   Form1 = this;
-  // The window's fonts are named as on the original desktop; use the metric-
-  // compatible Liberation faces for them.
-  QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("arial"), QStringLiteral("Liberation Sans"));
-  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
   setWindowTitle(QStringLiteral("Zam games V1.1"));
   setFixedSize(kClientWidth, kClientHeight);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
