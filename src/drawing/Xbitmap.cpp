@@ -862,6 +862,23 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
     const uint64_t magic = ((uint64_t(1) << 32) + area - 1) / area;  // S * magic >> 32 = S div area
     int16_t constantChannel[256];  // result for a channel of one value; -1 unknown
     std::fill(std::begin(constantChannel), std::end(constantChannel), int16_t(-1));
+    // The exact sum of one block: every weight is g, so this is the general
+    // computation with its weights of 1 left out, operation for operation.
+    auto exactBlock = [&](const uint32_t* block) -> uint32_t {
+      float sB = 0, sG = 0, sR = 0;
+      for (i64 j = 0; j < k; ++j, block += src.stride_) {
+        for (i64 i = 0; i < k; ++i) {
+          const uint32_t v = block[i];
+          sB += g * float(v & 0xFF);
+          sG += g * float((v >> 8) & 0xFF);
+          sR += g * float((v >> 16) & 0xFF);
+        }
+      }
+      const uint32_t b = uint32_t(std::min(255.0f, sB));
+      const uint32_t gg = uint32_t(std::min(255.0f, sG));
+      const uint32_t rr = uint32_t(std::min(255.0f, sR));
+      return kOpaque | b | (gg << 8) | (rr << 16);
+    };
     auto constant = [&](uint32_t value) -> uint32_t {
       int16_t& slot = constantChannel[value];
       if (slot < 0) {
@@ -886,21 +903,34 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
           const i64 ce = std::min<i64>(c1, cs + kChunk);
           const i64 n = (ce - cs) * k;
           const uint32_t* in = src.Row(q.Top + r * k) + q.Left + cs * k;
-          for (i64 x = 0; x < n; ++x) {
-            const uint32_t v = in[x];
-            colRB[x] = v & 0x00FF00FF;
-            colG[x] = v & 0x0000FF00;
-            colOr[x] = v;
-            colAnd[x] = v;
-          }
-          for (i64 j = 1; j < k; ++j) {
-            in += src.stride_;
+          if constexpr (kFixed == 3) {
+            // The three rows in one pass.
+            const uint32_t* in1 = in + src.stride_;
+            const uint32_t* in2 = in1 + src.stride_;
+            for (i64 x = 0; x < n; ++x) {
+              const uint32_t v0 = in[x], v1 = in1[x], v2 = in2[x];
+              colRB[x] = (v0 & 0x00FF00FF) + (v1 & 0x00FF00FF) + (v2 & 0x00FF00FF);
+              colG[x] = (v0 & 0x0000FF00) + (v1 & 0x0000FF00) + (v2 & 0x0000FF00);
+              colOr[x] = v0 | v1 | v2;
+              colAnd[x] = v0 & v1 & v2;
+            }
+          } else {
             for (i64 x = 0; x < n; ++x) {
               const uint32_t v = in[x];
-              colRB[x] += v & 0x00FF00FF;
-              colG[x] += v & 0x0000FF00;
-              colOr[x] |= v;
-              colAnd[x] &= v;
+              colRB[x] = v & 0x00FF00FF;
+              colG[x] = v & 0x0000FF00;
+              colOr[x] = v;
+              colAnd[x] = v;
+            }
+            for (i64 j = 1; j < k; ++j) {
+              in += src.stride_;
+              for (i64 x = 0; x < n; ++x) {
+                const uint32_t v = in[x];
+                colRB[x] += v & 0x00FF00FF;
+                colG[x] += v & 0x0000FF00;
+                colOr[x] |= v;
+                colAnd[x] &= v;
+              }
             }
           }
           for (i64 c = cs; c < ce; ++c) {
@@ -937,7 +967,7 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
               }
               pixel |= mean << (8 * ch);
             }
-            out[c] = exact ? pixel : exactPixel(r, c);
+            out[c] = exact ? pixel : exactBlock(src.Row(q.Top + r * k) + q.Left + c * k);
           }
         }
       }
