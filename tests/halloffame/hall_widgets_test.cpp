@@ -162,6 +162,12 @@ TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
   EXPECT_EQ(scoreform->ScrollBar1->maximum(), 75);
   while (scoreform->Timer1.isActive()) scoreform->Timer1Timer();
   EXPECT_EQ(scoreform->RowCounter, 26);
+  // The 15-ring gradient frame around the rows: (9, 25) .. (488, 679).
+  const QImage window = scoreform->grab().toImage();
+  EXPECT_EQ(window.pixel(200, 25) & 0xFFFFFF, 0xFFFF00u);  // outer ring: yellow on top
+  EXPECT_EQ(window.pixel(200, 678) & 0xFFFFFF, 0xFF8000u);  // orange at the bottom
+  EXPECT_EQ(window.pixel(9, 300) & 0xFFFFFF, 0xFFFF00u);
+  EXPECT_EQ(window.pixel(200, 39) & 0xFFFFFF, 0xFF8000u);  // inner ring reversed
   delete scoreform;
   scoreform = nullptr;
 }
