@@ -5,6 +5,9 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <type_traits>
 
 using i64 = long long;
@@ -780,6 +783,27 @@ inline i64 SpanEnd(float v) {
 }
 }  // namespace
 
+namespace {
+// Whether the twelve pixels from p on all have the colour of `first` (the
+// byte above red not counted).
+inline bool SameColour12(const uint32_t* p, uint32_t first) {
+#ifdef __SSE2__
+  const __m128i key = _mm_set1_epi32(int(first & kWhite));
+  const __m128i mask = _mm_set1_epi32(int(kWhite));
+  const __m128i a = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), mask);
+  const __m128i b = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), mask);
+  const __m128i c = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)), mask);
+  const __m128i eq = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(a, key), _mm_cmpeq_epi32(b, key)),
+                                   _mm_cmpeq_epi32(c, key));
+  return _mm_movemask_epi8(eq) == 0xFFFF;
+#else
+  uint32_t diff = 0;
+  for (int x = 0; x < 12; ++x) diff |= p[x] ^ first;
+  return (diff & kWhite) == 0;
+#endif
+}
+}  // namespace
+
 void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
   Own();
   if (&src == this) return;  // source and destination must differ
@@ -889,93 +913,75 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
       }
       return uint32_t(slot);
     };
+    // The mean of a block all of one colour, for the last colour met.
     uint32_t lastValue = 0xFFFFFFFF, lastResult = 0;
-    // The block loops, with k known at compile time for the common 3 : 1.
-    auto reduce = [&](auto fixedK) {
+    auto uniform = [&](uint32_t value) {
+      value &= kWhite;
+      if (value != lastValue) {
+        lastValue = value;
+        lastResult = kOpaque | constant(value & 0xFF) | (constant((value >> 8) & 0xFF) << 8) |
+                     (constant(value >> 16) << 16);
+      }
+      return lastResult;
+    };
+    // One destination pixel from its k x k block, with k known at compile
+    // time for the common 3 : 1.
+    auto block = [&](auto fixedK, const uint32_t* top) -> uint32_t {
       constexpr i64 kFixed = decltype(fixedK)::value;
-      const i64 k = kFixed != 0 ? kFixed : i64(step);
-      // Column sums of k source rows, for up to kChunk destination columns.
-      constexpr int kChunk = 64;
-      uint32_t colRB[kChunk * 16], colG[kChunk * 16], colOr[kChunk * 16], colAnd[kChunk * 16];
-      for (i64 r = r0; r < r1; ++r) {
-        uint32_t* out = Row(d.Top + r) + d.Left;
-        for (i64 cs = c0; cs < c1; cs += kChunk) {
-          const i64 ce = std::min<i64>(c1, cs + kChunk);
-          const i64 n = (ce - cs) * k;
-          const uint32_t* in = src.Row(q.Top + r * k) + q.Left + cs * k;
-          if constexpr (kFixed == 3) {
-            // The three rows in one pass.
-            const uint32_t* in1 = in + src.stride_;
-            const uint32_t* in2 = in1 + src.stride_;
-            for (i64 x = 0; x < n; ++x) {
-              const uint32_t v0 = in[x], v1 = in1[x], v2 = in2[x];
-              colRB[x] = (v0 & 0x00FF00FF) + (v1 & 0x00FF00FF) + (v2 & 0x00FF00FF);
-              colG[x] = (v0 & 0x0000FF00) + (v1 & 0x0000FF00) + (v2 & 0x0000FF00);
-              colOr[x] = v0 | v1 | v2;
-              colAnd[x] = v0 & v1 & v2;
-            }
-          } else {
-            for (i64 x = 0; x < n; ++x) {
-              const uint32_t v = in[x];
-              colRB[x] = v & 0x00FF00FF;
-              colG[x] = v & 0x0000FF00;
-              colOr[x] = v;
-              colAnd[x] = v;
-            }
-            for (i64 j = 1; j < k; ++j) {
-              in += src.stride_;
-              for (i64 x = 0; x < n; ++x) {
-                const uint32_t v = in[x];
-                colRB[x] += v & 0x00FF00FF;
-                colG[x] += v & 0x0000FF00;
-                colOr[x] |= v;
-                colAnd[x] &= v;
-              }
-            }
-          }
-          for (i64 c = cs; c < ce; ++c) {
-            const i64 x0 = (c - cs) * k;
-            uint32_t rb = 0, gs = 0, any = 0, all = ~0u;
-            for (i64 i = 0; i < k; ++i) {
-              rb += colRB[x0 + i];
-              gs += colG[x0 + i];
-              any |= colOr[x0 + i];
-              all &= colAnd[x0 + i];
-            }
-            const uint32_t mixed = (any ^ all) & kWhite;
-            if (mixed == 0) {  // one colour: the same answer as last time
-              const uint32_t value = any & kWhite;
-              if (value != lastValue) {
-                lastValue = value;
-                lastResult = kOpaque | constant(value & 0xFF) |
-                             (constant((value >> 8) & 0xFF) << 8) | (constant(value >> 16) << 16);
-              }
-              out[c] = lastResult;
-              continue;
-            }
-            const uint32_t sums[3] = {rb & 0xFFFF, gs >> 8, rb >> 16};
-            uint32_t pixel = kOpaque;
-            bool exact = true;
-            for (int ch = 0; ch < 3 && exact; ++ch) {
-              const uint32_t sum = sums[ch];
-              uint32_t mean = uint32_t((sum * magic) >> 32);
-              if (mean * area == sum) {
-                if ((mixed >> (8 * ch)) & 0xFF)
-                  exact = false;
-                else
-                  mean = constant((any >> (8 * ch)) & 0xFF);
-              }
-              pixel |= mean << (8 * ch);
-            }
-            out[c] = exact ? pixel : exactBlock(src.Row(q.Top + r * k) + q.Left + c * k);
-          }
+      const i64 kk = kFixed != 0 ? kFixed : k;
+      uint32_t rb = 0, gs = 0, any = 0, all = ~0u;
+      const uint32_t* p = top;
+      for (i64 j = 0; j < kk; ++j, p += src.stride_) {
+        for (i64 i = 0; i < kk; ++i) {
+          const uint32_t v = p[i];
+          rb += v & 0x00FF00FF;
+          gs += v & 0x0000FF00;
+          any |= v;
+          all &= v;
         }
       }
+      const uint32_t mixed = (any ^ all) & kWhite;
+      if (mixed == 0) return uniform(any);
+      const uint32_t sums[3] = {rb & 0xFFFF, gs >> 8, rb >> 16};
+      uint32_t pixel = kOpaque;
+      for (int ch = 0; ch < 3; ++ch) {
+        const uint32_t sum = sums[ch];
+        uint32_t mean = uint32_t((sum * magic) >> 32);
+        if (mean * area == sum) {
+          if ((mixed >> (8 * ch)) & 0xFF) return exactBlock(top);
+          mean = constant((any >> (8 * ch)) & 0xFF);
+        }
+        pixel |= mean << (8 * ch);
+      }
+      return pixel;
     };
-    if (k == 3)
-      reduce(std::integral_constant<i64, 3>{});
-    else
-      reduce(std::integral_constant<i64, 0>{});
+    for (i64 r = r0; r < r1; ++r) {
+      uint32_t* out = Row(d.Top + r) + d.Left;
+      const uint32_t* top = src.Row(q.Top + r * k) + q.Left;
+      i64 c = c0;
+      if (k == 3) {
+        while (c < c1) {
+          const uint32_t* p = top + 3 * c;
+          // Four blocks side by side all of one colour (the ground of a
+          // piece image): one test for the twelve columns of three rows.
+          if (c + 4 <= c1) {
+            const uint32_t* p1 = p + src.stride_;
+            const uint32_t* p2 = p1 + src.stride_;
+            const uint32_t first = p[0];
+            if (SameColour12(p, first) && SameColour12(p1, first) && SameColour12(p2, first)) {
+              const uint32_t v = uniform(first);
+              out[c] = out[c + 1] = out[c + 2] = out[c + 3] = v;
+              c += 4;
+              continue;
+            }
+          }
+          out[c] = block(std::integral_constant<i64, 3>{}, p);
+          ++c;
+        }
+      } else {
+        for (; c < c1; ++c) out[c] = block(std::integral_constant<i64, 0>{}, top + k * c);
+      }
+    }
     return;
   }
 
