@@ -784,24 +784,72 @@ inline i64 SpanEnd(float v) {
 }  // namespace
 
 namespace {
-// Whether the twelve pixels from p on all have the colour of `first` (the
-// byte above red not counted).
-inline bool SameColour12(const uint32_t* p, uint32_t first) {
+// Whether the twelve pixels from p on all hold exactly the value `first`.
+// (Pixels hold 0xFF above red, so a different top byte only sends a block
+// the long way, which gives the same result.)
+inline bool Same12(const uint32_t* p, uint32_t first) {
 #ifdef __SSE2__
-  const __m128i key = _mm_set1_epi32(int(first & kWhite));
-  const __m128i mask = _mm_set1_epi32(int(kWhite));
-  const __m128i a = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), mask);
-  const __m128i b = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), mask);
-  const __m128i c = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)), mask);
-  const __m128i eq = _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(a, key), _mm_cmpeq_epi32(b, key)),
-                                   _mm_cmpeq_epi32(c, key));
-  return _mm_movemask_epi8(eq) == 0xFFFF;
+  const __m128i key = _mm_set1_epi32(int(first));
+  const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), key);
+  const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), key);
+  const __m128i c = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)), key);
+  const __m128i any = _mm_or_si128(_mm_or_si128(a, b), c);
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(any, _mm_setzero_si128())) == 0xFFFF;
 #else
   uint32_t diff = 0;
   for (int x = 0; x < 12; ++x) diff |= p[x] ^ first;
-  return (diff & kWhite) == 0;
+  return diff == 0;
 #endif
 }
+
+#ifdef __SSE2__
+// One destination pixel of a 3:1 reduction from the 3 x 3 block at p (rows
+// `stride` apart; a fourth column is read and ignored), deciding exactly as
+// the scalar block sum does.
+template <class Uniform, class Constant, class Exact>
+inline uint32_t Block3(const uint32_t* p, long long stride, uint64_t magic, Uniform uniform,
+                       Constant constant, Exact exact) {
+  const __m128i three = _mm_set_epi32(0, -1, -1, -1);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + stride));
+  const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * stride));
+  // Colour of one value: OR and AND of the nine pixels.
+  __m128i any = _mm_and_si128(_mm_or_si128(_mm_or_si128(r0, r1), r2), three);
+  __m128i all = _mm_or_si128(_mm_and_si128(_mm_and_si128(r0, r1), r2),
+                             _mm_andnot_si128(three, _mm_set1_epi32(-1)));
+  any = _mm_or_si128(any, _mm_shuffle_epi32(any, _MM_SHUFFLE(1, 0, 3, 2)));
+  any = _mm_or_si128(any, _mm_shuffle_epi32(any, _MM_SHUFFLE(2, 3, 0, 1)));
+  all = _mm_and_si128(all, _mm_shuffle_epi32(all, _MM_SHUFFLE(1, 0, 3, 2)));
+  all = _mm_and_si128(all, _mm_shuffle_epi32(all, _MM_SHUFFLE(2, 3, 0, 1)));
+  const uint32_t anyBits = uint32_t(_mm_cvtsi128_si32(any));
+  const uint32_t mixed = (anyBits ^ uint32_t(_mm_cvtsi128_si32(all))) & 0xFFFFFF;
+  if (mixed == 0) return uniform(anyBits);
+  // Channel sums in 16-bit lanes.
+  const __m128i m0 = _mm_and_si128(r0, three), m1 = _mm_and_si128(r1, three),
+                m2 = _mm_and_si128(r2, three);
+  const __m128i lo =
+      _mm_add_epi16(_mm_add_epi16(_mm_unpacklo_epi8(m0, zero), _mm_unpacklo_epi8(m1, zero)),
+                    _mm_unpacklo_epi8(m2, zero));
+  const __m128i hi =
+      _mm_add_epi16(_mm_add_epi16(_mm_unpackhi_epi8(m0, zero), _mm_unpackhi_epi8(m1, zero)),
+                    _mm_unpackhi_epi8(m2, zero));
+  __m128i sum = _mm_add_epi16(lo, hi);
+  sum = _mm_add_epi16(sum, _mm_srli_si128(sum, 8));
+  const uint64_t lanes = uint64_t(_mm_cvtsi128_si64(sum));
+  uint32_t pixel = 0xFF000000u;
+  for (int ch = 0; ch < 3; ++ch) {
+    const uint32_t s = uint32_t(lanes >> (16 * ch)) & 0xFFFF;
+    uint32_t mean = uint32_t((s * magic) >> 32);
+    if (mean * 9 == s) {
+      if ((mixed >> (8 * ch)) & 0xFF) return exact();
+      mean = constant((anyBits >> (8 * ch)) & 0xFF);
+    }
+    pixel |= mean << (8 * ch);
+  }
+  return pixel;
+}
+#endif
 }  // namespace
 
 void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
@@ -968,13 +1016,24 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
             const uint32_t* p1 = p + src.stride_;
             const uint32_t* p2 = p1 + src.stride_;
             const uint32_t first = p[0];
-            if (SameColour12(p, first) && SameColour12(p1, first) && SameColour12(p2, first)) {
+            if (Same12(p, first) && Same12(p1, first) && Same12(p2, first)) {
               const uint32_t v = uniform(first);
               out[c] = out[c + 1] = out[c + 2] = out[c + 3] = v;
               c += 4;
               continue;
             }
           }
+#ifdef __SSE2__
+          // The block's fourth column is read too (and masked off): only
+          // where it still lies inside the source row.
+          if (i64(q.Left) + 3 * c + 4 <= src.width_) {
+            out[c] = Block3(
+                p, src.stride_, magic, [&](uint32_t v) { return uniform(v); },
+                [&](uint32_t v) { return constant(v); }, [&] { return exactBlock(p); });
+            ++c;
+            continue;
+          }
+#endif
           out[c] = block(std::integral_constant<i64, 3>{}, p);
           ++c;
         }
