@@ -838,6 +838,15 @@ inline uint32_t Block3(const uint32_t* p, long long stride, uint64_t magic, Unif
   const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
   const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + stride));
   const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * stride));
+  {
+    // All nine pixels one value: the common case next to a piece's edge.
+    const __m128i key = _mm_shuffle_epi32(r0, _MM_SHUFFLE(0, 0, 0, 0));
+    const __m128i same =
+        _mm_and_si128(_mm_and_si128(_mm_cmpeq_epi32(r0, key), _mm_cmpeq_epi32(r1, key)),
+                      _mm_cmpeq_epi32(r2, key));
+    if ((_mm_movemask_epi8(same) & 0x0FFF) == 0x0FFF)
+      return uniform(uint32_t(_mm_cvtsi128_si32(r0)));
+  }
   // Colour of one value: OR and AND of the nine pixels.
   __m128i any = _mm_and_si128(_mm_or_si128(_mm_or_si128(r0, r1), r2), three);
   __m128i all = _mm_or_si128(_mm_and_si128(_mm_and_si128(r0, r1), r2),
