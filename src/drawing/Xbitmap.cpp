@@ -775,6 +775,13 @@ void TXBitmap::FillTriangle(i64 ax, i64 ay, i64 bx, i64 by, i64 cx, i64 cy) {
 // ---- scaled copy -----------------------------------------------------------------
 
 namespace {
+// The pixel of three channel means, each truncated. A mean never exceeds
+// 255; clamping keeps rounding from carrying into the next channel.
+inline uint32_t PackMeans(float b, float g, float r) {
+  return kOpaque | uint32_t(std::min(255.0f, b)) | (uint32_t(std::min(255.0f, g)) << 8) |
+         (uint32_t(std::min(255.0f, r)) << 16);
+}
+
 // E(v): the last source row or column a span ending at v reaches into,
 // plus one; a fraction of at most 0.001 does not count.
 inline i64 SpanEnd(float v) {
@@ -821,10 +828,9 @@ inline uint32_t ExactBlock3(const uint32_t* p, long long stride, float g) {
     sum = _mm_add_ps(sum, _mm_mul_ps(weight, v1));
     sum = _mm_add_ps(sum, _mm_mul_ps(weight, v2));
   }
-  sum = _mm_min_ps(sum, _mm_set1_ps(255.0f));
   alignas(16) float lanes[4];
   _mm_store_ps(lanes, sum);
-  return 0xFF000000u | uint32_t(lanes[0]) | (uint32_t(lanes[1]) << 8) | (uint32_t(lanes[2]) << 16);
+  return PackMeans(lanes[0], lanes[1], lanes[2]);
 }
 
 // One destination pixel of a 3:1 reduction from the 3 x 3 block at p (rows
@@ -936,12 +942,7 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
         sR += w * float((v >> 16) & 0xFF);
       }
     }
-    // A mean never exceeds 255; clamp so rounding can't carry into the next
-    // channel.
-    const uint32_t b = uint32_t(std::min(255.0f, sB));
-    const uint32_t gg = uint32_t(std::min(255.0f, sG));
-    const uint32_t rr = uint32_t(std::min(255.0f, sR));
-    return kOpaque | b | (gg << 8) | (rr << 16);
+    return PackMeans(sB, sG, sR);
   };
 
   // Only destination pixels inside this bitmap are computed.
@@ -979,10 +980,7 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
           sR += g * float((v >> 16) & 0xFF);
         }
       }
-      const uint32_t b = uint32_t(std::min(255.0f, sB));
-      const uint32_t gg = uint32_t(std::min(255.0f, sG));
-      const uint32_t rr = uint32_t(std::min(255.0f, sR));
-      return kOpaque | b | (gg << 8) | (rr << 16);
+      return PackMeans(sB, sG, sR);
     };
     auto constant = [&](uint32_t value) -> uint32_t {
       int16_t& slot = constantChannel[value];
