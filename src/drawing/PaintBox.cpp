@@ -5,6 +5,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "drawing/Unit2.h"
+
 uint32_t ToPixel(const QColor& c) { return uint32_t(c.rgb()) & 0xFFFFFF; }
 
 QColor ToQColor(uint32_t colour) {
@@ -16,6 +18,13 @@ QFont PixelFont(const QString& face, int pixels, bool bold) {
   f.setPixelSize(pixels);
   f.setBold(bold);
   return f;
+}
+
+void UseButtonFace(QWidget* window) {
+  QPalette pal = window->palette();
+  pal.setColor(QPalette::Window, ToQColor(ButtonFaceColor));
+  window->setPalette(pal);
+  window->setAutoFillBackground(true);
 }
 
 QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption) {

@@ -21,6 +21,8 @@ uint32_t ToPixel(const QColor& c);  // QColor -> 0x00RRGGBB pixel value
 QColor ToQColor(uint32_t colour);   // 0x00BBGGRR colour -> QColor
 // A font by its character height in pixels.
 QFont PixelFont(const QString& face, int pixels, bool bold);
+// Gives a window the button-face background all of the program's windows have.
+void UseButtonFace(QWidget* window);
 // A label at (x, y), sized to its caption.
 QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption);
 

@@ -103,15 +103,18 @@ void BuildImage(TXBitmap& image, Draw draw) {
   SnapToTransparent(image);
 }
 
-void DrawCoin(TXBitmap& b) {
+// A round coin with a 6-pixel rim, on the three-times-size bitmap.
+void DrawCoinBody(TXBitmap& b, uint32_t rim, uint32_t face) {
   b.SetPenLevel(0);
   b.SetFillLevel(0);
   b.Filled = true;
-  b.SetPenColor(0x0080E0);
+  b.SetPenColor(rim);
   b.SetPenWidth(6);
-  b.SetFillColor(0xC0C0C0);
+  b.SetFillColor(face);
   b.Ellipse(15, 15, 105, 105);
 }
+
+void DrawCoin(TXBitmap& b) { DrawCoinBody(b, 0x0080E0, 0xC0C0C0); }
 
 void Letter(TXBitmap& image, const QString& letter) {
   const QFont font = MakeFont(QStringLiteral("arial"), 30, true);
@@ -135,13 +138,7 @@ void BuildCoinXSprite(TXBitmap& image) {
 
 void BuildCoinEuroSprite(TXBitmap& image) {
   BuildImage(image, [](TXBitmap& b) {
-    b.SetPenLevel(0);
-    b.SetFillLevel(0);
-    b.Filled = true;
-    b.SetPenColor(0x808080);
-    b.SetPenWidth(6);
-    b.SetFillColor(0x00B0FF);
-    b.Ellipse(15, 15, 105, 105);
+    DrawCoinBody(b, 0x808080, 0x00B0FF);
     const QFont font = MakeFont(QStringLiteral("arial"), 80, true);
     b.TextOut(40, 23, QStringLiteral("\u20AC"), font, 0x000000);
     b.TextOut(34, 20, QStringLiteral("\u20AC"), font, 0x0060C0);
@@ -337,7 +334,7 @@ void PaintRulesBox(int index) {
       ++k;
     }
   }
-  box->Invalidate();
+  box->Show({0, 0, box->width(), box->height()});  // painted already: just show it
 }
 
 void PaintScoreBox() {
@@ -355,7 +352,7 @@ void PaintScoreBox() {
       }
       total += (i + 1) * level;
     }
-    box->Invalidate();
+    box->Show({0, 0, box->width(), box->height()});  // painted already: just show it
   } else {
     for (int i = 0; i < 9; ++i) total += (i + 1) * Levels[i];
   }

@@ -261,9 +261,7 @@ void ShowHallOfFame() {
 Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Zam : Ere - Galerij"));
   setFixedSize(538, 707);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(ButtonFaceColor));
-  setPalette(pal);
+  UseButtonFace(this);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
   scorebox = new TPaintBox(this);
   scorebox->setGeometry(24, 40, 450, 625);

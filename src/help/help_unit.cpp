@@ -31,10 +31,7 @@ Thelpform::Thelpform(QWidget* parent) : QDialog(parent) {
   setFixedSize(833, 693);
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(ButtonFaceColor));
-  setPalette(pal);
-  setAutoFillBackground(true);
+  UseButtonFace(this);
 
   helpbox = new TPaintBox(this);
   helpbox->setGeometry(16, 64, 800, 600);

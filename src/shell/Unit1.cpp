@@ -119,10 +119,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, ToQColor(ButtonFaceColor));
-  setPalette(pal);
-  setAutoFillBackground(true);
+  UseButtonFace(this);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
 
   box1 = new TPaintBox(this);
