@@ -217,7 +217,7 @@ void TXBitmap::SetSize(int w, int h) {
         std::copy_n(Row(y), cw, reinterpret_cast<uint32_t*>(next.scanLine(y)));
     }
   }
-  image_ = next;
+  image_ = std::move(next);  // a copy would leave it shared, and bits() would then detach
   // A bitmap with no pixels keeps its other side, as a platform bitmap does,
   // but its clip is empty.
   width_ = image_.isNull() && w > 0 && h > 0 ? 0 : w;
@@ -791,22 +791,41 @@ inline i64 SpanEnd(float v) {
 }  // namespace
 
 namespace {
-// Whether the twelve pixels from p on all hold exactly the value `first`.
-// (Pixels hold 0xFF above red, so a different top byte only sends a block
-// the long way, which gives the same result.)
-inline bool Same12(const uint32_t* p, uint32_t first) {
-#ifdef __SSE2__
-  const __m128i key = _mm_set1_epi32(int(first));
-  const __m128i a = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), key);
-  const __m128i b = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4)), key);
-  const __m128i c = _mm_xor_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)), key);
-  const __m128i any = _mm_or_si128(_mm_or_si128(a, b), c);
-  return _mm_movemask_epi8(_mm_cmpeq_epi32(any, _mm_setzero_si128())) == 0xFFFF;
-#else
-  uint32_t diff = 0;
-  for (int x = 0; x < 12; ++x) diff |= p[x] ^ first;
-  return diff == 0;
-#endif
+// The truncated mean of a k x k block whose channel holds one value v
+// throughout, summed as the reduction sums it (k^2 equal terms g * v), for
+// every v. It depends on g and k only, so it is worked out once for the
+// weight in use: every piece image is reduced with the same one.
+struct OneValueMeans {
+  float g = -1;
+  uint32_t area = 0;
+  uint8_t mean[256] = {};
+  // The values whose mean is not the value itself (rounding leaves the sum
+  // just below it), when there are at most eight of them; else `many`.
+  alignas(16) uint8_t lower[8][16] = {};  // each value 16 times, to compare bytes with
+  int lowerCount = 0;
+  bool many = false;
+};
+
+const OneValueMeans& MeansOfOneValue(float g, uint32_t area) {
+  static OneValueMeans table;  // the program draws from one thread
+  if (table.g != g || table.area != area) {
+    table.lowerCount = 0;
+    table.many = false;
+    for (uint32_t v = 0; v < 256; ++v) {
+      const float term = g * float(v);
+      float sum = 0;
+      for (uint32_t n = 0; n < area; ++n) sum += term;
+      table.mean[v] = uint8_t(std::min(255.0f, sum));
+      if (table.mean[v] == v) continue;
+      if (table.lowerCount < 8)
+        std::fill_n(table.lower[table.lowerCount++], 16, uint8_t(v));
+      else
+        table.many = true;
+    }
+    table.g = g;
+    table.area = area;
+  }
+  return table;
 }
 
 #ifdef __SSE2__
@@ -832,6 +851,54 @@ inline uint32_t ExactBlock3(const uint32_t* p, long long stride, float g) {
   _mm_store_ps(lanes, sum);
   return PackMeans(lanes[0], lanes[1], lanes[2]);
 }
+
+// Blocks whose exact float sum is needed, worked out four at a time: each
+// block keeps its own lane and the order of its sum, so the results have the
+// bits of ExactBlock3; side by side, the four chains of adds overlap.
+class ExactQueue {
+ public:
+  ExactQueue(long long stride, float g) : stride_(stride), g_(g) {}
+  ~ExactQueue() { Flush(); }
+
+  void Add(const uint32_t* block, uint32_t* out) {
+    blocks_[n_] = block;
+    outs_[n_] = out;
+    if (++n_ == 4) Flush();
+  }
+
+  void Flush() {
+    if (n_ == 0) return;
+    for (int b = n_; b < 4; ++b) blocks_[b] = blocks_[0];
+    const __m128i zero = _mm_setzero_si128();
+    const __m128 weight = _mm_set1_ps(g_);
+    auto channels = [&](uint32_t v) {
+      const __m128i bytes = _mm_cvtsi32_si128(int(v));
+      return _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero));
+    };
+    __m128 sum[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+    for (int j = 0; j < 3; ++j)
+      for (int i = 0; i < 3; ++i)
+        for (int b = 0; b < 4; ++b)
+          sum[b] = _mm_add_ps(sum[b], _mm_mul_ps(weight, channels(blocks_[b][j * stride_ + i])));
+    // Truncate each channel, at most 255, and pack the four pixels.
+    const __m128 cap = _mm_set1_ps(255.0f);
+    __m128i whole[4];
+    for (int b = 0; b < 4; ++b) whole[b] = _mm_cvttps_epi32(_mm_min_ps(sum[b], cap));
+    const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(whole[0], whole[1]),
+                                            _mm_packs_epi32(whole[2], whole[3]));
+    alignas(16) uint32_t pixels[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(pixels), packed);
+    for (int b = 0; b < n_; ++b) *outs_[b] = (pixels[b] & kWhite) | kOpaque;
+    n_ = 0;
+  }
+
+ private:
+  long long stride_;
+  float g_;
+  const uint32_t* blocks_[4] = {};
+  uint32_t* outs_[4] = {};
+  int n_ = 0;
+};
 
 // One destination pixel of a 3:1 reduction from the 3 x 3 block at p (rows
 // `stride` apart; a fourth column is read and ignored), deciding exactly as
@@ -888,6 +955,97 @@ inline uint32_t Block3(const uint32_t* p, long long stride, uint64_t magic, Unif
   }
   return pixel;
 }
+
+// Four side-by-side 3 x 3 blocks (the twelve columns from p on, in three rows
+// `stride` apart), all at once. Masks name block b's channel c by bit 4b + c.
+class Quad3 {
+ public:
+  Quad3(const uint32_t* top, long long stride) : p_(top), stride_(stride) {}
+
+  // Whether all 36 pixels hold `value`.
+  bool AllEqual(uint32_t value) const {
+    const __m128i key = _mm_set1_epi32(int(value));
+    __m128i diff = _mm_setzero_si128();
+    for (int row = 0; row < 3; ++row)
+      for (int v = 0; v < 3; ++v) diff = _mm_or_si128(diff, _mm_xor_si128(Load(row, v), key));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(diff, _mm_setzero_si128())) == 0xFFFF;
+  }
+
+  // Stores the four pixels of truncated channel means (sum div 9) and
+  // returns the channels whose sum is a multiple of 9: only there can the
+  // float sum fall short of the integer mean.
+  unsigned Means(uint32_t* out, __m128i& means) const {
+    // half[n] holds the column sums of pixels 2n and 2n + 1 in 16-bit lanes;
+    // a block adds three neighbouring halves.
+    const __m128i zero = _mm_setzero_si128();
+    __m128i half[6];
+    for (int v = 0; v < 3; ++v) {
+      const __m128i a = Load(0, v), b = Load(1, v), c = Load(2, v);
+      half[2 * v] = _mm_add_epi16(
+          _mm_add_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero)),
+          _mm_unpacklo_epi8(c, zero));
+      half[2 * v + 1] = _mm_add_epi16(
+          _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero)),
+          _mm_unpackhi_epi8(c, zero));
+    }
+    __m128i sums[2];  // blocks 0-1 and 2-3
+    for (int h = 0; h < 2; ++h) {
+      const __m128d x = _mm_castsi128_pd(half[3 * h]), y = _mm_castsi128_pd(half[3 * h + 1]),
+                    z = _mm_castsi128_pd(half[3 * h + 2]);
+      sums[h] = _mm_add_epi16(_mm_add_epi16(_mm_castpd_si128(_mm_shuffle_pd(x, y, 2)),
+                                            _mm_castpd_si128(_mm_shuffle_pd(x, z, 1))),
+                              _mm_castpd_si128(_mm_shuffle_pd(y, z, 2)));
+    }
+    const __m128i magic = _mm_set1_epi16(7282);  // S * 7282 >> 16 = S div 9 for S <= 2295
+    const __m128i nine = _mm_set1_epi16(9);
+    const __m128i m0 = _mm_mulhi_epu16(sums[0], magic), m1 = _mm_mulhi_epu16(sums[1], magic);
+    const __m128i exact0 = _mm_cmpeq_epi16(_mm_mullo_epi16(m0, nine), sums[0]);
+    const __m128i exact1 = _mm_cmpeq_epi16(_mm_mullo_epi16(m1, nine), sums[1]);
+    means = _mm_or_si128(_mm_packus_epi16(m0, m1), _mm_set1_epi32(int(kOpaque)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), means);
+    return unsigned(_mm_movemask_epi8(_mm_packs_epi16(exact0, exact1))) & 0x7777u;
+  }
+
+  // The channels that hold one value throughout their block.
+  unsigned OneValueChannels() const {
+    __m128i orRows[3], andRows[3];  // per column: OR and AND of the three rows
+    for (int v = 0; v < 3; ++v) {
+      const __m128i a = Load(0, v), b = Load(1, v), c = Load(2, v);
+      orRows[v] = _mm_or_si128(_mm_or_si128(a, b), c);
+      andRows[v] = _mm_and_si128(_mm_and_si128(a, b), c);
+    }
+    __m128i any[3], all[3];
+    Columns(orRows, any);
+    Columns(andRows, all);
+    const __m128i blockAny = _mm_or_si128(_mm_or_si128(any[0], any[1]), any[2]);
+    const __m128i blockAll = _mm_and_si128(_mm_and_si128(all[0], all[1]), all[2]);
+    const __m128i same = _mm_cmpeq_epi8(_mm_xor_si128(blockAny, blockAll), _mm_setzero_si128());
+    return unsigned(_mm_movemask_epi8(same)) & 0x7777u;
+  }
+
+ private:
+  __m128i Load(int row, int v) const {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_ + row * stride_ + 4 * v));
+  }
+
+  // Deals twelve pixels (0..11 in three vectors) into the blocks' first,
+  // second and third columns, block b in lane b.
+  static void Columns(const __m128i in[3], __m128i out[3]) {
+    const __m128 a = _mm_castsi128_ps(in[0]), b = _mm_castsi128_ps(in[1]),
+                 c = _mm_castsi128_ps(in[2]);
+    const __m128 t = _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 0, 3, 2));                     // 6 7 8 9
+    out[0] = _mm_castps_si128(_mm_shuffle_ps(a, t, _MM_SHUFFLE(3, 0, 3, 0)));           // 0 3 6 9
+    const __m128 s1 = _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1));                    // 1 1 4 4
+    const __m128 s2 = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 2, 3, 3));                    // 7 7 10 10
+    out[1] = _mm_castps_si128(_mm_shuffle_ps(s1, s2, _MM_SHUFFLE(2, 0, 2, 0)));         // 1 4 7 10
+    const __m128 s3 = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2));                    // 2 2 5 5
+    const __m128 s4 = _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0));                    // 8 8 11 11
+    out[2] = _mm_castps_si128(_mm_shuffle_ps(s3, s4, _MM_SHUFFLE(2, 0, 2, 0)));         // 2 5 8 11
+  }
+
+  const uint32_t* p_;
+  long long stride_;
+};
 #endif
 }  // namespace
 
@@ -966,8 +1124,6 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
   if (whole && inside) {
     const uint32_t area = uint32_t(k * k);
     const uint64_t magic = ((uint64_t(1) << 32) + area - 1) / area;  // S * magic >> 32 = S div area
-    int16_t constantChannel[256];  // result for a channel of one value; -1 unknown
-    std::fill(std::begin(constantChannel), std::end(constantChannel), int16_t(-1));
     // The exact sum of one block: every weight is g, so this is the general
     // computation with its weights of 1 left out, operation for operation.
     auto exactBlock = [&](const uint32_t* block) -> uint32_t {
@@ -982,26 +1138,12 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
       }
       return PackMeans(sB, sG, sR);
     };
-    auto constant = [&](uint32_t value) -> uint32_t {
-      int16_t& slot = constantChannel[value];
-      if (slot < 0) {
-        const float term = g * float(value);
-        float sum = 0;
-        for (uint32_t n = 0; n < area; ++n) sum += term;
-        slot = int16_t(std::min(255.0f, sum));
-      }
-      return uint32_t(slot);
-    };
-    // The mean of a block all of one colour, for the last colour met.
-    uint32_t lastValue = 0xFFFFFFFF, lastResult = 0;
+    const OneValueMeans& oneValue = MeansOfOneValue(g, area);
+    auto constant = [&](uint32_t value) { return uint32_t(oneValue.mean[value]); };
+    // The mean of a block all of one colour.
     auto uniform = [&](uint32_t value) {
-      value &= kWhite;
-      if (value != lastValue) {
-        lastValue = value;
-        lastResult = kOpaque | constant(value & 0xFF) | (constant((value >> 8) & 0xFF) << 8) |
-                     (constant(value >> 16) << 16);
-      }
-      return lastResult;
+      return kOpaque | constant(value & 0xFF) | (constant((value >> 8) & 0xFF) << 8) |
+             (constant((value >> 16) & 0xFF) << 16);
     };
     // One destination pixel from its k x k block, with k known at compile
     // time for the common 3 : 1.
@@ -1034,6 +1176,9 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
       }
       return pixel;
     };
+#ifdef __SSE2__
+    ExactQueue exact(src.stride_, g);  // finishes its blocks when it goes
+#endif
     for (i64 r = r0; r < r1; ++r) {
       uint32_t* out = Row(d.Top + r) + d.Left;
       const uint32_t* top = src.Row(q.Top + r * k) + q.Left;
@@ -1041,20 +1186,50 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
       if (k == 3) {
         while (c < c1) {
           const uint32_t* p = top + 3 * c;
-          // Four blocks side by side all of one colour (the ground of a
-          // piece image): one test for the twelve columns of three rows.
+#ifdef __SSE2__
           if (c + 4 <= c1) {
-            const uint32_t* p1 = p + src.stride_;
-            const uint32_t* p2 = p1 + src.stride_;
-            const uint32_t first = p[0];
-            if (Same12(p, first) && Same12(p1, first) && Same12(p2, first)) {
-              const uint32_t v = uniform(first);
+            const Quad3 quad(p, src.stride_);
+            // All four of one colour: the ground of a piece image.
+            if (quad.AllEqual(p[0])) {
+              const uint32_t v = uniform(p[0]);
               out[c] = out[c + 1] = out[c + 2] = out[c + 3] = v;
               c += 4;
               continue;
             }
+            // Means from the integer sums. A channel whose sum is a multiple
+            // of 9 is decided apart: from the table where it holds one value,
+            // else by the exact sum of its whole block.
+            __m128i means;
+            const unsigned multiples = quad.Means(out + c, means);
+            if (multiples != 0) {
+              const unsigned oneValued = quad.OneValueChannels();
+              // Of the channels of one value, only those holding one of the
+              // few values the table lowers change.
+              unsigned lowered = multiples & oneValued;
+              if (lowered != 0 && !oneValue.many) {
+                __m128i hit = _mm_setzero_si128();
+                for (int i = 0; i < oneValue.lowerCount; ++i)
+                  hit = _mm_or_si128(
+                      hit, _mm_cmpeq_epi8(means, _mm_load_si128(reinterpret_cast<const __m128i*>(
+                                                     oneValue.lower[i]))));
+                lowered &= unsigned(_mm_movemask_epi8(hit));
+              }
+              if (lowered != 0) {
+                for (unsigned m = lowered; m != 0; m &= m - 1) {
+                  const int bit = __builtin_ctz(m), b = bit / 4, shift = 8 * (bit % 4);
+                  const uint32_t mean = (out[c + b] >> shift) & 0xFF;  // the value itself
+                  out[c + b] = (out[c + b] & ~(0xFFu << shift)) | (constant(mean) << shift);
+                }
+              }
+              for (unsigned m = multiples & ~oneValued; m != 0;) {
+                const int b = __builtin_ctz(m) / 4;
+                m &= ~(0xFu << (4 * b));
+                exact.Add(p + 3 * b, out + c + b);
+              }
+            }
+            c += 4;
+            continue;
           }
-#ifdef __SSE2__
           // The block's fourth column is read too (and masked off): only
           // where it still lies inside the source row.
           if (i64(q.Left) + 3 * c + 4 <= src.width_) {
