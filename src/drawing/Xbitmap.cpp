@@ -973,12 +973,13 @@ class Quad3 {
 
   // Stores the four pixels of truncated channel means (sum div 9) and
   // returns the channels whose sum is a multiple of 9: only there can the
-  // float sum fall short of the integer mean.
-  unsigned Means(uint32_t* out, __m128i& means) const {
-    // half[n] holds the column sums of pixels 2n and 2n + 1 in 16-bit lanes;
-    // a block adds three neighbouring halves.
+  // float sum fall short of the integer mean. Of those, `oneValued` names
+  // the ones holding a single value (their smallest value is their mean).
+  unsigned Means(uint32_t* out, __m128i& means, unsigned& oneValued) const {
+    // half[n] holds the column sums of pixels 2n and 2n + 1 in 16-bit lanes,
+    // low[n] their column minima; a block joins three neighbouring halves.
     const __m128i zero = _mm_setzero_si128();
-    __m128i half[6];
+    __m128i half[6], low[6];
     for (int v = 0; v < 3; ++v) {
       const __m128i a = Load(0, v), b = Load(1, v), c = Load(2, v);
       half[2 * v] = _mm_add_epi16(
@@ -987,14 +988,17 @@ class Quad3 {
       half[2 * v + 1] = _mm_add_epi16(
           _mm_add_epi16(_mm_unpackhi_epi8(a, zero), _mm_unpackhi_epi8(b, zero)),
           _mm_unpackhi_epi8(c, zero));
+      const __m128i least = _mm_min_epu8(_mm_min_epu8(a, b), c);
+      low[2 * v] = _mm_unpacklo_epi8(least, zero);
+      low[2 * v + 1] = _mm_unpackhi_epi8(least, zero);
     }
-    __m128i sums[2];  // blocks 0-1 and 2-3
+    __m128i sums[2], minima[2];  // blocks 0-1 and 2-3
     for (int h = 0; h < 2; ++h) {
-      const __m128d x = _mm_castsi128_pd(half[3 * h]), y = _mm_castsi128_pd(half[3 * h + 1]),
-                    z = _mm_castsi128_pd(half[3 * h + 2]);
-      sums[h] = _mm_add_epi16(_mm_add_epi16(_mm_castpd_si128(_mm_shuffle_pd(x, y, 2)),
-                                            _mm_castpd_si128(_mm_shuffle_pd(x, z, 1))),
-                              _mm_castpd_si128(_mm_shuffle_pd(y, z, 2)));
+      __m128i x, y, z;
+      Triples(half + 3 * h, x, y, z);
+      sums[h] = _mm_add_epi16(_mm_add_epi16(x, y), z);
+      Triples(low + 3 * h, x, y, z);
+      minima[h] = _mm_min_epi16(_mm_min_epi16(x, y), z);
     }
     const __m128i magic = _mm_set1_epi16(7282);  // S * 7282 >> 16 = S div 9 for S <= 2295
     const __m128i nine = _mm_set1_epi16(9);
@@ -1003,24 +1007,9 @@ class Quad3 {
     const __m128i exact1 = _mm_cmpeq_epi16(_mm_mullo_epi16(m1, nine), sums[1]);
     means = _mm_or_si128(_mm_packus_epi16(m0, m1), _mm_set1_epi32(int(kOpaque)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), means);
+    oneValued = unsigned(_mm_movemask_epi8(
+        _mm_packs_epi16(_mm_cmpeq_epi16(minima[0], m0), _mm_cmpeq_epi16(minima[1], m1))));
     return unsigned(_mm_movemask_epi8(_mm_packs_epi16(exact0, exact1))) & 0x7777u;
-  }
-
-  // The channels that hold one value throughout their block.
-  unsigned OneValueChannels() const {
-    __m128i orRows[3], andRows[3];  // per column: OR and AND of the three rows
-    for (int v = 0; v < 3; ++v) {
-      const __m128i a = Load(0, v), b = Load(1, v), c = Load(2, v);
-      orRows[v] = _mm_or_si128(_mm_or_si128(a, b), c);
-      andRows[v] = _mm_and_si128(_mm_and_si128(a, b), c);
-    }
-    __m128i any[3], all[3];
-    Columns(orRows, any);
-    Columns(andRows, all);
-    const __m128i blockAny = _mm_or_si128(_mm_or_si128(any[0], any[1]), any[2]);
-    const __m128i blockAll = _mm_and_si128(_mm_and_si128(all[0], all[1]), all[2]);
-    const __m128i same = _mm_cmpeq_epi8(_mm_xor_si128(blockAny, blockAll), _mm_setzero_si128());
-    return unsigned(_mm_movemask_epi8(same)) & 0x7777u;
   }
 
  private:
@@ -1028,19 +1017,14 @@ class Quad3 {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p_ + row * stride_ + 4 * v));
   }
 
-  // Deals twelve pixels (0..11 in three vectors) into the blocks' first,
-  // second and third columns, block b in lane b.
-  static void Columns(const __m128i in[3], __m128i out[3]) {
-    const __m128 a = _mm_castsi128_ps(in[0]), b = _mm_castsi128_ps(in[1]),
-                 c = _mm_castsi128_ps(in[2]);
-    const __m128 t = _mm_shuffle_ps(b, c, _MM_SHUFFLE(1, 0, 3, 2));                     // 6 7 8 9
-    out[0] = _mm_castps_si128(_mm_shuffle_ps(a, t, _MM_SHUFFLE(3, 0, 3, 0)));           // 0 3 6 9
-    const __m128 s1 = _mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 1, 1));                    // 1 1 4 4
-    const __m128 s2 = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 2, 3, 3));                    // 7 7 10 10
-    out[1] = _mm_castps_si128(_mm_shuffle_ps(s1, s2, _MM_SHUFFLE(2, 0, 2, 0)));         // 1 4 7 10
-    const __m128 s3 = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 2, 2));                    // 2 2 5 5
-    const __m128 s4 = _mm_shuffle_ps(c, c, _MM_SHUFFLE(3, 3, 0, 0));                    // 8 8 11 11
-    out[2] = _mm_castps_si128(_mm_shuffle_ps(s3, s4, _MM_SHUFFLE(2, 0, 2, 0)));         // 2 5 8 11
+  // The three 64-bit halves each block of a pair adds, from three vectors
+  // of two pixels each (pixels 0..5): blocks (0 1 2) and (3 4 5).
+  static void Triples(const __m128i in[3], __m128i& x, __m128i& y, __m128i& z) {
+    const __m128d a = _mm_castsi128_pd(in[0]), b = _mm_castsi128_pd(in[1]),
+                  c = _mm_castsi128_pd(in[2]);
+    x = _mm_castpd_si128(_mm_shuffle_pd(a, b, 2));  // pixels 0 and 3
+    y = _mm_castpd_si128(_mm_shuffle_pd(a, c, 1));  // pixels 1 and 4
+    z = _mm_castpd_si128(_mm_shuffle_pd(b, c, 2));  // pixels 2 and 5
   }
 
   const uint32_t* p_;
@@ -1200,9 +1184,9 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
             // of 9 is decided apart: from the table where it holds one value,
             // else by the exact sum of its whole block.
             __m128i means;
-            const unsigned multiples = quad.Means(out + c, means);
+            unsigned oneValued;
+            const unsigned multiples = quad.Means(out + c, means, oneValued);
             if (multiples != 0) {
-              const unsigned oneValued = quad.OneValueChannels();
               // Of the channels of one value, only those holding one of the
               // few values the table lowers change.
               unsigned lowered = multiples & oneValued;
