@@ -1162,6 +1162,10 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
     };
 #ifdef __SSE2__
     ExactQueue exact(src.stride_, g);  // finishes its blocks when it goes
+    // The four pixels of the last colour met in a group of one colour.
+    bool haveGround = false;
+    uint32_t groundValue = 0;
+    __m128i ground = _mm_setzero_si128();
 #endif
     for (i64 r = r0; r < r1; ++r) {
       uint32_t* out = Row(d.Top + r) + d.Left;
@@ -1175,8 +1179,12 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
             const Quad3 quad(p, src.stride_);
             // All four of one colour: the ground of a piece image.
             if (quad.AllEqual(p[0])) {
-              const uint32_t v = uniform(p[0]);
-              out[c] = out[c + 1] = out[c + 2] = out[c + 3] = v;
+              if (!haveGround || p[0] != groundValue) {
+                haveGround = true;
+                groundValue = p[0];
+                ground = _mm_set1_epi32(int(uniform(groundValue)));
+              }
+              _mm_storeu_si128(reinterpret_cast<__m128i*>(out + c), ground);
               c += 4;
               continue;
             }
