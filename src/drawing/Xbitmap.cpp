@@ -804,6 +804,19 @@ struct OneValueMeans {
   alignas(16) uint8_t lower[8][16] = {};  // each value 16 times, to compare bytes with
   int lowerCount = 0;
   bool many = false;
+
+#ifdef __SSE2__
+  // Of the 16 bytes, those that may hold a value whose mean is lower: the
+  // ones holding one of `lower`, or all when there are many.
+  unsigned MayBeLower(__m128i bytes) const {
+    if (many) return 0xFFFF;
+    __m128i hit = _mm_setzero_si128();
+    for (int i = 0; i < lowerCount; ++i)
+      hit = _mm_or_si128(
+          hit, _mm_cmpeq_epi8(bytes, _mm_load_si128(reinterpret_cast<const __m128i*>(lower[i]))));
+    return unsigned(_mm_movemask_epi8(hit));
+  }
+#endif
 };
 
 const OneValueMeans& MeansOfOneValue(float g, uint32_t area) {
@@ -1098,8 +1111,9 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
   // multiple of k^2, S/k^2 lies at least 1/k^2 (>= 1/256) from a whole number,
   // far beyond what float rounding of the k^2 products and sums can move
   // (< 0.001), so the truncated float sum is S div k^2. A sum that is a
-  // multiple of k^2 is decided exactly: from a per-call table when the channel
-  // has one value in the whole block, else by the full computation.
+  // multiple of k^2 is decided exactly: from the table of one-value means
+  // when the channel has one value in the whole block, else by the full
+  // computation.
   const i64 k = i64(step);
   const bool whole = float(k) == step && k >= 1 && k <= 16;
   const bool inside = i64(q.Left) >= 0 && i64(q.Top) >= 0 &&
@@ -1195,23 +1209,14 @@ void TXBitmap::CopyScaled(const TRect& d, const TXBitmap& src, const TRect& q) {
             unsigned oneValued;
             const unsigned multiples = quad.Means(out + c, means, oneValued);
             if (multiples != 0) {
-              // Of the channels of one value, only those holding one of the
+              // A channel of one value has that value as its mean; only the
               // few values the table lowers change.
               unsigned lowered = multiples & oneValued;
-              if (lowered != 0 && !oneValue.many) {
-                __m128i hit = _mm_setzero_si128();
-                for (int i = 0; i < oneValue.lowerCount; ++i)
-                  hit = _mm_or_si128(
-                      hit, _mm_cmpeq_epi8(means, _mm_load_si128(reinterpret_cast<const __m128i*>(
-                                                     oneValue.lower[i]))));
-                lowered &= unsigned(_mm_movemask_epi8(hit));
-              }
-              if (lowered != 0) {
-                for (unsigned m = lowered; m != 0; m &= m - 1) {
-                  const int bit = __builtin_ctz(m), b = bit / 4, shift = 8 * (bit % 4);
-                  const uint32_t mean = (out[c + b] >> shift) & 0xFF;  // the value itself
-                  out[c + b] = (out[c + b] & ~(0xFFu << shift)) | (constant(mean) << shift);
-                }
+              if (lowered != 0) lowered &= oneValue.MayBeLower(means);
+              for (unsigned m = lowered; m != 0; m &= m - 1) {
+                const int bit = __builtin_ctz(m), b = bit / 4, shift = 8 * (bit % 4);
+                const uint32_t value = (out[c + b] >> shift) & 0xFF;
+                out[c + b] = (out[c + b] & ~(0xFFu << shift)) | (constant(value) << shift);
               }
               for (unsigned m = multiples & ~oneValued; m != 0;) {
                 const int b = __builtin_ctz(m) / 4;
