@@ -38,13 +38,27 @@ TEST(Line, DashRuleAtWidthSixStampsEveryTwelfthPosition) {
             "...######......######......######......######......######...");
 }
 
+// With width 1 each pattern bit is one pixel: 40 pixels of a line, the
+// patterns of the table written out, highest bit first.
 TEST(Line, DashRuleWidthOneIsThePatternBits) {
-  TXBitmap b;
-  for (uint8_t style : {1, 2, 3, 11, 16}) {
-    b.SetDashStyle(style);
-    for (int k = 0; k < 40; ++k)
-      EXPECT_EQ(b.DashAllows(k), bool((b.DashPattern() >> (15 - k % 16)) & 1))
-          << int(style) << " " << k;
+  struct Case {
+    uint8_t style;
+    const char* pixels;
+  } cases[] = {
+      {1, "#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#.#."},   // 0xAAAA
+      {2, "##..##..##..##..##..##..##..##..##..##.."},   // 0xCCCC
+      {3, "###.###.###.###.###.###.###.###.###.###."},   // 0xEEEE
+      {11, "########........########........########"},  // 0xFF00
+      {16, "########...##...########...##...########"},  // 0xFF18
+      {17, "#########...#...#########...#...########"},  // 0xFF88
+      {25, "########################################"},  // past the table: solid
+  };
+  for (const Case& c : cases) {
+    TXBitmap b(44, 3);
+    Clear(b);
+    b.SetDashStyle(c.style);
+    b.Line(0, 1, 39, 1);
+    EXPECT_EQ(RowPattern(b, 1, 0, 44), std::string(c.pixels) + "....") << int(c.style);
   }
 }
 

@@ -117,6 +117,12 @@ TEST(CoinRules, Game3ListedMoves) {
   EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {9, 4}, 50)),
             (std::set<std::pair<int, int>>{{7, 4}}));
   EXPECT_EQ(game2::ReachableGood({6, 5}), (std::vector<int>{3, 4}));
+  // Three good cells in reach, one in each direction: all three are chosen,
+  // equally often.
+  EXPECT_EQ(game2::ReachableGood({10, 7}), (std::vector<int>{5, 8, 9}));
+  const Seen three = Targets(game2::ComputerTarget, {10, 7}, 3000);
+  EXPECT_EQ(Keys(three), (std::set<std::pair<int, int>>{{4, 7}, {7, 4}, {10, 6}}));
+  for (const auto& [cell, n] : three) EXPECT_NEAR(n, 1000, 150);
 }
 
 TEST(CoinRules, StartCellsStayInTheirRanges) {
@@ -218,6 +224,11 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   EXPECT_EQ(ScreenAt(Centre({2, 2})), kCoinFace);
   EXPECT_EQ(GameState, GsPlayerToMove);
   EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
+  // The cells the coin slid over are clean again: no trail of old coin
+  // images, on the screen or in the picture it is copied from.
+  for (int row = 8; row >= 3; --row) EXPECT_EQ(ScreenAt(Centre({2, row})), kBoardPixel) << row;
+  EXPECT_EQ(FirstDifference(form->box1->Surface(), *BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(*ComposeBitmap, *BackgroundBitmap), QPoint(-1, -1));
 }
 
 // While the coin is dragged only its old and new place reach the screen.
@@ -308,6 +319,31 @@ TEST_F(CoinBoard, Game3DiagonalDragAndItsLimits) {
   EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
   Drag(Centre({5, 3}), Centre({3, 1}));
   EXPECT_EQ(Game().Coin(), (TCell{3, 1}));
+}
+
+// The drag tracks' tolerance is 15 pixels: a coin dropped on the diagonal
+// cell (3, 6) from (5, 8), pushed off the diagonal track at right angles,
+// still lands inside that cell, but counts only while within 15 pixels.
+TEST_F(CoinBoard, Game3DropsNearTheDiagonalTrack) {
+  struct Case {
+    int k;  // the coin moved by (k, k): k * 1.414 pixels off the track
+    bool legal;
+  } cases[] = {{0, true}, {10, true}, {11, false}, {12, false}, {13, false}};
+  Start(2, {5, 8});
+  for (const Case& c : cases) {
+    Game().SetCoin({5, 8});
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Drag(Centre({5, 8}), Centre({3, 6}) + QPoint(c.k, c.k));
+    if (c.legal) {
+      EXPECT_EQ(Game().Coin(), (TCell{3, 6})) << c.k;
+      EXPECT_EQ(GameState, GsComputerMoving) << c.k;
+      RunTimer();
+    } else {
+      EXPECT_EQ(Game().Coin(), (TCell{5, 8})) << c.k;
+      EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.k;
+    }
+    ASSERT_EQ(GameState, GsPlayerToMove) << c.k;
+  }
 }
 
 TEST_F(CoinBoard, Game3ComputerMovesDiagonallyIntoTheTarget) {

@@ -68,15 +68,18 @@ TEST(Game1Rules, HitBlockSensitiveStrips) {
 uint32_t BoardPixel(TForm1& f, QPoint p) { return f.box1->Surface().GetPixel(p.x(), p.y()); }
 constexpr uint32_t kBlockFill = 0xFF8000, kGround = 0xFFFFD3;  // as pixel values
 
-TEST_F(ShellTest, StartPositionsStayInRange) {
+// Each column starts with 4 to 12 blocks, every height of that range
+// possible in either column.
+TEST_F(ShellTest, StartPositionsCoverTheirRange) {
   StartGame1();
-  for (int i = 0; i < 200; ++i) {
+  std::set<int> seen[2];
+  for (int i = 0; i < 400; ++i) {
     Game1().NewPosition();
-    for (uint8_t h : Game1().Position().heights) {
-      EXPECT_GE(h, 4);
-      EXPECT_LE(h, 12);
-    }
+    for (int c = 0; c < 2; ++c) seen[c].insert(Game1().Position().heights[c]);
   }
+  const std::set<int> all{4, 5, 6, 7, 8, 9, 10, 11, 12};
+  EXPECT_EQ(seen[0], all);
+  EXPECT_EQ(seen[1], all);
 }
 
 TEST_F(ShellTest, Game1PlayerWins) {
@@ -127,6 +130,23 @@ TEST_F(ShellTest, Game1ComputerTakesSevenFromTwoAndNine) {
   EXPECT_EQ(Game1().Position().heights[0], 2);
   EXPECT_EQ(Game1().Position().heights[1], 2);
   EXPECT_EQ(GameState, GsPlayerToMove);
+}
+
+// The move timer as the program runs it: its 10 ms ticks arrive through the
+// event loop, and the computer's move ends on its own.
+TEST_F(ShellTest, Game1ComputerMovesOnTheRunningTimer) {
+  StartGame1();
+  Game1().SetPosition({{2, 4}});
+  Click(form->compstartBtn);
+  ASSERT_TRUE(form->Timer1.isActive());
+  EXPECT_EQ(form->Timer1.interval(), 10);
+  EXPECT_TRUE(QTest::qWaitFor([] { return GameState != GsComputerMoving; }, 10000));
+  EXPECT_FALSE(form->Timer1.isActive());
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Game1().Position().heights[0], 2);
+  EXPECT_EQ(Game1().Position().heights[1], 2);
+  EXPECT_EQ(BoardPixel(*form, BlockCentre(2, 3)), kGround);
+  EXPECT_EQ(BoardPixel(*form, BlockCentre(2, 2)), kBlockFill);
 }
 
 TEST_F(ShellTest, Game1EqualColumnsFromTheBoard) {

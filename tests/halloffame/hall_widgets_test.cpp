@@ -4,6 +4,7 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <fstream>
@@ -58,12 +59,21 @@ class HallWidgets : public ShellTest {
     ClearHallOfFame();
   }
   void Open() { ShellTest::SetUp(); }
-  // Picks a name from the list the way the combo box reports a choice.
+  // Picks a name as a player does: a click on the box's arrow opens the
+  // list, the pointer moves onto the entry and clicks it.
   void Pick(const QString& name) {
-    const int index = form->namebox->findText(name);
+    QComboBox* box = form->namebox;
+    const int index = box->findText(name);
     ASSERT_GE(index, 0);
-    form->namebox->setCurrentIndex(index);
-    emit form->namebox->activated(index);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+    QAbstractItemView* view = box->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
+    const QPoint p = view->visualRect(view->model()->index(index, 0)).center();
+    QTest::mouseMove(view->viewport(), p);
+    // The list ignores a release that could still belong to the opening click.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
   }
   void TypeInto(QWidget* w, const QString& text) {
     w->setFocus();
@@ -164,7 +174,7 @@ TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
   EXPECT_EQ(scoreform->RowCounter, 26);
   // The 15-ring gradient frame around the rows: (9, 25) .. (488, 679).
   const QImage window = scoreform->grab().toImage();
-  EXPECT_EQ(window.pixel(200, 25) & 0xFFFFFF, 0xFFFF00u);  // outer ring: yellow on top
+  EXPECT_EQ(window.pixel(200, 25) & 0xFFFFFF, 0xFFFF00u);   // outer ring: yellow on top
   EXPECT_EQ(window.pixel(200, 678) & 0xFFFFFF, 0xFF8000u);  // orange at the bottom
   EXPECT_EQ(window.pixel(9, 300) & 0xFFFFFF, 0xFFFF00u);
   EXPECT_EQ(window.pixel(200, 39) & 0xFFFFFF, 0xFF8000u);  // inner ring reversed
@@ -226,6 +236,57 @@ TEST_F(HallWidgets, MenuDuringPlayAndLossesAreRecordedToo) {
   EXPECT_EQ(EntryCount, 1);
   EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Cees"));
   EXPECT_EQ(Slots[1].levels, 0u);
+}
+
+// A lost game, not only an abandoned one, is recorded: the level the win
+// gave is taken back in the stored record.
+TEST_F(HallWidgets, ALostGameIsRecorded) {
+  Open();
+  TypeInto(form->namebox->lineEdit(), QStringLiteral("Dora"));
+  StartGame1();
+  Game1().SetPosition({{0, 1}});
+  ClickBoard(BlockCentre(2, 1));
+  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(EntryCount, 1);
+  EXPECT_EQ(Slots[1].levels, 1u);
+  Click(form->actionBtn);  // "nieuw spel"
+  Game1().SetPosition({{0, 2}});
+  Click(form->compstartBtn);
+  RunTimer();
+  ASSERT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
+  EXPECT_EQ(EntryCount, 1);
+  EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Dora"));
+  EXPECT_EQ(Slots[1].levels, 0u);
+}
+
+// The name list is in alphabetical order whatever the order of the file.
+TEST_F(HallWidgets, TheNameListIsSorted) {
+  WriteFile(Bytes({MakeRecord("Cees", "", 1), MakeRecord("dirk", "", 2), MakeRecord("Anna", "", 3),
+                   MakeRecord("bob", "", 4)}));
+  Open();
+  QStringList items;
+  for (int i = 0; i < form->namebox->count(); ++i) items << form->namebox->itemText(i);
+  EXPECT_EQ(items, (QStringList{QStringLiteral("Anna"), QStringLiteral("bob"),
+                                QStringLiteral("Cees"), QStringLiteral("dirk")}));
+}
+
+// Levels belong to the player who signed in: after an anonymous win and
+// "menu", a new name starts at level 0 in every game.
+TEST_F(HallWidgets, ANewNameStartsAtLevelZero) {
+  Open();
+  StartGame1();
+  Game1().SetPosition({{1, 0}});
+  ClickBoard(BlockCentre(1, 1));
+  ASSERT_EQ(Levels[0], 1);
+  Click(form->stopBtn);
+  ASSERT_EQ(GameState, GsMenu);
+  QTest::mouseClick(form->namebox, Qt::LeftButton);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nieuw"));
+  ASSERT_EQ(form->namebox->currentText(), QStringLiteral("Nieuw"));
+  Click(form->actionBtn);
+  ASSERT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Levels[0], 0);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
 }
 
 TEST_F(HallWidgets, AnonymousPlayersAreNeverRecorded) {

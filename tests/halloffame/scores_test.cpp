@@ -16,36 +16,50 @@ class HallTest : public ::testing::Test {
   InTempFolder folder;
 };
 
+// Bytes made by the tests' own writer from the record layout: the program
+// reads every field from its offset, finds the same checksum, and writes the
+// record back byte for byte.
 TEST(Record, BytesAtTheirOffsets) {
-  ScoreRecord r = MakeRecord("Anna", "x1", 0x01234567, 45000.5);
-  const auto b = EncodeRecord(r);
-  EXPECT_EQ(b[0], 4);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[1]), 4), "Anna");
-  EXPECT_EQ(b[11], 6);  // "x1" scrambles to six symbols
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&b[12]), 6), ScrambleText(std::string("x1")));
-  EXPECT_EQ(b[32], 0x67);
-  EXPECT_EQ(b[33], 0x45);
-  EXPECT_EQ(b[34], 0x23);
-  EXPECT_EQ(b[35], 0x01);
-  double date;
-  std::memcpy(&date, &b[40], 8);
-  EXPECT_EQ(date, 45000.5);
-  EXPECT_EQ(uint32_t(b[48] | b[49] << 8 | b[50] << 16 | uint32_t(b[51]) << 24), r.checksum);
-  const ScoreRecord back = DecodeRecord(b.data());
-  EXPECT_EQ(std::memcmp(&back, &r, 56), 0);
+  const QByteArray bytes = RecordBytes("Anna", "8baW00", 0x01234567, 45000.5);
+  ASSERT_EQ(bytes.size(), 56);
+  const ScoreRecord r = DecodeRecord(reinterpret_cast<const uint8_t*>(bytes.constData()));
+  EXPECT_EQ(RecordName(r), QStringLiteral("Anna"));
+  EXPECT_EQ(r.passwordLength, 6);
+  EXPECT_EQ(std::string(r.password, 6), "8baW00");
+  EXPECT_EQ(UnscrambleText(std::string(r.password, 6)), "x1");
+  EXPECT_EQ(r.levels, 0x01234567u);
+  EXPECT_EQ(r.date, 45000.5);
+  EXPECT_EQ(r.checksum, TestRecordChecksum("Anna", "8baW00", 0x01234567));
+  EXPECT_EQ(RecordChecksum(r), r.checksum);
+  const auto back = EncodeRecord(r);
+  EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(back.data()), 56), bytes);
 }
 
+// Which fields the checksum covers: a change to each, one at a time.
 TEST(Record, ChecksumCoversNamePasswordAndLowLevelByteOnly) {
-  const ScoreRecord r = MakeRecord("Bert", "pw", 5);
-  ScoreRecord other = r;
-  other.name[0] = 'b';
-  EXPECT_NE(RecordChecksum(other), r.checksum);
-  other = r;
-  other.levels = 5 | (1u << 9);  // above the low byte: not covered
-  EXPECT_EQ(RecordChecksum(other), r.checksum);
-  other = r;
-  other.date = 1.0;  // the date is not covered
-  EXPECT_EQ(RecordChecksum(other), r.checksum);
+  const ScoreRecord r = MakeRecord("Bert", "x1", 5);
+  ASSERT_EQ(RecordChecksum(r), TestRecordChecksum("Bert", "8baW00", 5));
+  struct Change {
+    const char* what;
+    void (*apply)(ScoreRecord&);
+    bool covered;
+  } changes[] = {
+      {"name letter", [](ScoreRecord& s) { s.name[0] = 'b'; }, true},
+      {"name length", [](ScoreRecord& s) { s.nameLength = 3; }, true},
+      {"password symbol", [](ScoreRecord& s) { s.password[2] = 'b'; }, true},
+      {"password length", [](ScoreRecord& s) { s.passwordLength = 5; }, true},
+      {"low level byte", [](ScoreRecord& s) { s.levels = 6; }, true},
+      {"levels above the low byte", [](ScoreRecord& s) { s.levels = 5 | (1u << 9); }, false},
+      {"date", [](ScoreRecord& s) { s.date = 1.0; }, false},
+      {"name bytes past its length", [](ScoreRecord& s) { s.name[8] = 'z'; }, false},
+      {"password bytes past its length", [](ScoreRecord& s) { s.password[10] = 'z'; }, false},
+      {"reserved words", [](ScoreRecord& s) { s.reserved1 = s.reserved2 = 7; }, false},
+  };
+  for (const Change& c : changes) {
+    ScoreRecord other = r;
+    c.apply(other);
+    EXPECT_EQ(RecordChecksum(other) != r.checksum, c.covered) << c.what;
+  }
 }
 
 TEST(Record, TotalScoreAndDates) {
@@ -102,30 +116,66 @@ TEST_F(HallTest, PlayersWithAllLevelsZeroAreNotSaved) {
   EXPECT_TRUE(QFile::exists(QStringLiteral("ZamScores")));
 }
 
-TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
-  // Totals 30, 30, 45 in slots 1, 2, 3.
-  Slots[1] = MakeRecord("A", "", 5 << 6 | 3 << 12);  // games 3 and 5: 15 + 15
-  Slots[2] = MakeRecord("B", "", 5 << 9 | 5 << 3);   // games 4 and 2: 20 + 10
-  Slots[3] = MakeRecord("C", "", 5 << 24);           // game 9: 45
-  ASSERT_EQ(TotalScore(Slots[1].levels), 30);
-  ASSERT_EQ(TotalScore(Slots[2].levels), 30);
-  ASSERT_EQ(TotalScore(Slots[3].levels), 45);
-  EntryCount = 3;
-  SortHallOfFame();
-  EXPECT_EQ(RankOrder[1], 3);
-  EXPECT_EQ(RankOrder[2], 2);
-  EXPECT_EQ(RankOrder[3], 1);
-  ASSERT_TRUE(SaveHallOfFame());
-  EXPECT_EQ(ReadFile(), Bytes({Slots[3], Slots[2], Slots[1]}));  // written in rank order
+// Levels giving a total, filled from game 9 down (at most level 5 each).
+uint32_t LevelsForTotal(int total) {
+  uint32_t levels = 0;
+  for (int g = 9; g >= 1; --g) {
+    const int level = std::min(5, total / g);
+    levels |= uint32_t(level) << (3 * (g - 1));
+    total -= g * level;
+  }
+  return levels;
 }
 
+// The exchange sort, worked by hand for each row: only a strictly greater
+// total is swapped up, so equal totals never swap with each other directly.
+TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
+  struct Case {
+    std::vector<int> totals;  // of slots 1, 2, ...
+    std::vector<int> ranks;   // RankOrder[1], RankOrder[2], ...
+  } cases[] = {
+      {{30, 30, 45}, {3, 2, 1}},    {{10, 10}, {1, 2}}, {{10, 20, 20}, {2, 3, 1}},
+      {{5, 9, 7, 9}, {2, 4, 3, 1}}, {{8}, {1}},
+  };
+  for (const Case& c : cases) {
+    ClearHallOfFame();
+    for (size_t i = 0; i < c.totals.size(); ++i) {
+      Slots[i + 1] = MakeRecord(PlayerName(int(i)), "", LevelsForTotal(c.totals[i]));
+      ASSERT_EQ(TotalScore(Slots[i + 1].levels), c.totals[i]);
+    }
+    EntryCount = uint8_t(c.totals.size());
+    SortHallOfFame();
+    std::vector<int> ranks;
+    for (size_t r = 1; r <= c.totals.size(); ++r) ranks.push_back(RankOrder[r]);
+    EXPECT_EQ(ranks, c.ranks) << ::testing::PrintToString(c.totals);
+  }
+  // Written in rank order.
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(ReadFile(), Bytes({Slots[1]}));
+  ClearHallOfFame();
+  Slots[1] = MakeRecord("A", "", LevelsForTotal(30));
+  Slots[2] = MakeRecord("B", "", LevelsForTotal(30));
+  Slots[3] = MakeRecord("C", "", LevelsForTotal(45));
+  EntryCount = 3;
+  SortHallOfFame();
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(ReadFile(), Bytes({Slots[3], Slots[2], Slots[1]}));
+}
+
+// "ZamScores" exists but cannot be read (here a link to a folder, which
+// fails for root too): it is kept as it is, never replaced by a save.
 TEST_F(HallTest, AFileThatCannotBeReadIsNeverReplaced) {
-  ASSERT_TRUE(QDir().mkdir(QStringLiteral("ZamScores")));  // exists, but no file to read
+  ASSERT_TRUE(QDir().mkdir(QStringLiteral("folder")));
+  ASSERT_TRUE(QFile::link(QStringLiteral("folder"), QStringLiteral("ZamScores")));
   EXPECT_FALSE(LoadHallOfFame());
   EntryCount = 1;
   Slots[1] = MakeRecord("Anna", "", 1);
   EXPECT_FALSE(SaveHallOfFame());
-  EXPECT_TRUE(QFileInfo(QStringLiteral("ZamScores")).isDir());
+  EXPECT_TRUE(QFileInfo(QStringLiteral("ZamScores")).isSymLink());
+  QStringList entries =
+      QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
+  entries.sort();
+  EXPECT_EQ(entries, (QStringList{QStringLiteral("ZamScores"), QStringLiteral("folder")}));
 }
 
 TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {

@@ -5,6 +5,8 @@
 
 #include <set>
 
+#include "halloffame/hall_fixture.h"
+
 namespace {
 
 TEST(Checksum, Examples) {
@@ -21,11 +23,33 @@ TEST(Checksum, Examples) {
   EXPECT_EQ(ChecksumValue(), 0xF172BEA4u);
 }
 
+// The tests' own checksum register, which builds the score-file fixtures,
+// gives the worked examples too.
+TEST(Checksum, TheTestWritersRegisterGivesTheExamples) {
+  TestChecksum one;
+  one.Feed(0x01);
+  EXPECT_EQ(one.Value(), 0x90182288u);
+  TestChecksum rotated(0x80000000u);
+  rotated.Feed(0x00);
+  EXPECT_EQ(rotated.Value(), 0x00000080u);
+  TestChecksum abc;
+  for (char c : std::string("abc")) abc.Feed(uint8_t(c));
+  EXPECT_EQ(abc.Value(), 0xF172BEA4u);
+}
+
 TEST(Symbols, TableOfSixtyFourPrintableCharacters) {
   const std::string& t = SymbolTable();
   ASSERT_EQ(t.size(), 64u);
   EXPECT_EQ(std::set<char>(t.begin(), t.end()).size(), 64u);
   for (char c : t) EXPECT_TRUE(c > 32 && c < 127);
+}
+
+// The scrambled forms worked out by hand (see hall_fixture.h for how).
+TEST(Scramble, KnownForms) {
+  for (const KnownScramble& c : kKnownScrambles) {
+    EXPECT_EQ(ScrambleText(std::string(c.plain)), c.scrambled) << c.plain;
+    EXPECT_EQ(UnscrambleText(std::string(c.scrambled)), c.plain) << c.plain;
+  }
 }
 
 TEST(Scramble, RoundTripsAndLengths) {

@@ -153,6 +153,20 @@ TEST_F(HelpTest, HoldingTheRightButtonStepsBackUntilPage1) {
   EXPECT_EQ(form->CurrentPage, 2);
 }
 
+// Held down, the left button keeps stepping forward every 400 ms, on the
+// window's own timer, until it is released.
+TEST_F(HelpTest, HoldingTheLeftButtonStepsOnUntilReleased) {
+  ASSERT_EQ(form->CurrentPage, 1);
+  QTest::mousePress(form->pageNrdisplay, Qt::LeftButton);
+  EXPECT_EQ(form->CurrentPage, 2);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return form->CurrentPage >= 4; }, 5000));
+  QTest::mouseRelease(form->pageNrdisplay, Qt::LeftButton);
+  const int released = form->CurrentPage;
+  QTest::qWait(500);
+  EXPECT_EQ(form->CurrentPage, released);
+  EXPECT_EQ(form->pageNrdisplay->text(), QString::number(released));
+}
+
 TEST_F(HelpTest, HoverBandTogglesExactly) {
   // Black text pixels of entry line 2, before any hover.
   std::vector<QPoint> ink;

@@ -52,6 +52,7 @@ struct Transition {
   std::vector<uint8_t> setup;  // after game 1 is chosen and started
   game0::TPosition position;   // shown before the event
   uint8_t event;
+  bool runTimer;  // let a computer move started by the event run to its end
   uint8_t state;
   QString status;
   uint32_t colour;
@@ -70,6 +71,7 @@ TEST_P(ControllerTable, StateStatusAndControls) {
   }
   Game1().SetPosition(t.position);
   DispatchEvent(t.event);
+  if (t.runTimer) RunTimer();
   EXPECT_EQ(GameState, t.state);
   EXPECT_EQ(Status(), t.status);
   EXPECT_EQ(StatusColour(), t.colour);
@@ -77,7 +79,7 @@ TEST_P(ControllerTable, StateStatusAndControls) {
   EXPECT_EQ(form->compstartBtn->isEnabled(), t.compstart);
 }
 
-const game0::TPosition kOver{{0, 0}}, kRunning{{3, 5}};
+const game0::TPosition kOver{{0, 0}}, kRunning{{3, 5}}, kLastBlock{{0, 1}};
 
 INSTANTIATE_TEST_SUITE_P(
     StatesAndEvents, ControllerTable,
@@ -85,6 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kOver,
                                  EvPlayerMoved,
+                                 false,
                                  GsGameOver,
                                  QStringLiteral("je hebt gewonnen !"),
                                  kGreen,
@@ -94,15 +97,17 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  EvPlayerMoved,
+                                 false,
                                  GsComputerMoving,
                                  QStringLiteral("computer aan zet ..."),
                                  kBlue,
                                  QStringLiteral("start"),
                                  true},
                       Transition{"ComputerWins",
-                                 {EvComputerBegins},
-                                 kOver,
-                                 EvComputerMoved,
+                                 {},
+                                 kLastBlock,
+                                 EvComputerBegins,
+                                 true,
                                  GsGameOver,
                                  QStringLiteral("computer heeft gewonnen"),
                                  kMagenta,
@@ -112,6 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  EvWrongMove,
+                                 false,
                                  GsPlayerToMove,
                                  QStringLiteral("foute zet ... opnieuw"),
                                  kRed,
@@ -121,6 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  EvComputerBegins,
+                                 false,
                                  GsComputerMoving,
                                  QStringLiteral("computer aan zet ..."),
                                  kBlue,
@@ -130,6 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  EvStop,
+                                 false,
                                  GsMenu,
                                  kWelcome,
                                  kBlue,
@@ -139,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  EvAction,
+                                 false,
                                  GsPlayerToMove,
                                  QStringLiteral("doe een zet of laat de computer beginnen"),
                                  kBlue,
@@ -148,6 +157,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  {},
                                  kRunning,
                                  9,
+                                 false,
                                  GsPlayerToMove,
                                  QStringLiteral("doe een zet of laat de computer beginnen"),
                                  kBlue,
@@ -208,6 +218,8 @@ struct LevelCase {
   const char* suffix;
 };
 
+// Each game played to its end through the board: the player takes the last
+// block, or lets the computer take it.
 TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
   const LevelCase cases[] = {{4, true, 5, "  (maximale score bereikt)"},
                              {5, true, 5, "  (maximale score bereikt)"},
@@ -216,14 +228,20 @@ TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
                              {2, false, 1, ""}};
   StartGame1();
   for (const LevelCase& c : cases) {
+    if (GameState == GsGameOver) Click(form->actionBtn);  // "nieuw spel"
+    ASSERT_EQ(GameState, GsPlayerToMove);
     Levels[0] = c.before;
-    Game1().SetPosition({{0, 0}});
-    GameState = GsPlayerToMove;
-    DispatchEvent(c.win ? EvPlayerMoved : EvComputerMoved);
-    EXPECT_EQ(Levels[0], c.after) << int(c.before);
+    Game1().SetPosition({{0, 1}});
     if (c.win) {
-      EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !") + c.suffix);
+      ClickBoard(BlockCentre(2, 1));
+    } else {
+      Click(form->compstartBtn);
+      RunTimer();
     }
+    ASSERT_EQ(GameState, GsGameOver);
+    EXPECT_EQ(Levels[0], c.after) << int(c.before);
+    EXPECT_EQ(Status(), c.win ? QStringLiteral("je hebt gewonnen !") + c.suffix
+                              : QStringLiteral("computer heeft gewonnen"));
     EXPECT_EQ(form->totalscore->text(), QString::number(c.after));
   }
 }

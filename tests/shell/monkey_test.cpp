@@ -1,20 +1,59 @@
 // A long seeded session of random clicks, drags, keys and timer ticks on the
-// real main window: whatever the order, the program keeps a valid state and
-// never touches memory it does not own (run under the sanitizers in CI).
+// real main window. Whatever the order, the program keeps the controller's
+// rules: states change only along the controller's table, levels change only
+// with a game's end, the screen shows exactly the composed picture, the
+// picture is the background wherever nothing moves, and the hall of fame it
+// saves at the end reads back valid. Run under the sanitizers in CI too.
 #include <random>
+#include <set>
 
 #include "games/coinboard.h"
+#include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
 
 namespace {
 
-TEST_F(ShellTest, RandomSessionKeepsAValidState) {
+// The controller's transitions (from, to).
+const std::set<std::pair<int, int>> kTransitions = {
+    {GsMenu, GsPlayerToMove},           {GsPlayerToMove, GsComputerMoving},
+    {GsPlayerToMove, GsGameOver},       {GsPlayerToMove, GsMenu},
+    {GsComputerMoving, GsPlayerToMove}, {GsComputerMoving, GsGameOver},
+    {GsGameOver, GsPlayerToMove},       {GsGameOver, GsMenu},
+};
+
+// What the level of the game in play must be after a transition.
+int ExpectedLevel(int before, int from, int to) {
+  if (from == GsPlayerToMove && to == GsGameOver) return std::min(before + 1, 5);
+  if (from == GsComputerMoving && to == GsGameOver) return std::max(before - 1, 0);
+  if (from == GsPlayerToMove && to == GsMenu) return std::max(before - 1, 0);
+  return before;
+}
+
+// Whether something is on its way across the board (the computer's move or
+// a dragged coin), so that the picture may differ from the background.
+bool SomethingMoves(TForm1& form) {
+  if (form.Timer1.isActive()) return true;
+  if (GameType == 1 || GameType == 2)
+    return static_cast<TCoinGame*>(GameModule(GameType))->DragState() != 0;
+  return false;
+}
+
+TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   std::mt19937 rng(424242);
   auto pick = [&](int n) { return int(rng() % uint32_t(n)); };
   QPushButton* buttons[] = {form->actionBtn, form->compstartBtn, form->stopBtn};
-  int computerMoves = 0, gamesOver = 0;
+  int computerMoves = 0, gamesOver = 0, pictureChecks = 0;
   uint8_t last = GameState;
+  // A named player, so the session's games reach the hall of fame (later
+  // letters typed in the menu make new names).
+  form->namebox->setFocus();
+  QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("zam"));
+  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
+  ASSERT_TRUE(SignedIn);
   for (int step = 0; step < 20000; ++step) {
+    uint8_t levelsBefore[9];
+    std::copy(Levels, Levels + 9, levelsBefore);
+    const uint8_t typeBefore = GameType;
     const int action = pick(10);
     switch (action) {
       case 0:
@@ -71,17 +110,89 @@ TEST_F(ShellTest, RandomSessionKeepsAValidState) {
     }
     ASSERT_LE(GameState, GsGameOver);
     ASSERT_TRUE(GameType == 255 || GameType < 9);
-    for (uint8_t level : Levels) ASSERT_LE(level, 5);
     ASSERT_EQ(form->Timer1.isActive(), GameState == GsComputerMoving) << step;
-    if (GameState != last) {
+    const bool changed = GameState != last;
+    if (changed) {
+      ASSERT_TRUE(kTransitions.count({last, GameState}))
+          << step << ": " << int(last) << " -> " << int(GameState);
       computerMoves += GameState == GsComputerMoving;
       gamesOver += GameState == GsGameOver;
-      last = GameState;
+    }
+    // Outside the menu (where signing in sets the levels) a level moves only
+    // with a game's end, by one, within 0..5.
+    if (last != GsMenu) {
+      for (int t = 0; t < 9; ++t) {
+        const int expected =
+            t == typeBefore ? ExpectedLevel(levelsBefore[t], last, GameState) : levelsBefore[t];
+        ASSERT_EQ(Levels[t], expected) << step << " game " << t + 1;
+      }
+    }
+    for (uint8_t level : Levels) ASSERT_LE(level, 5);
+    last = GameState;
+    // The pictures, at every change of state and now and then between.
+    if (changed || step % 25 == 0) {
+      ++pictureChecks;
+      ASSERT_EQ(FirstDifference(form->box1->Surface(), *ComposeBitmap), QPoint(-1, -1)) << step;
+      // (In the menu the start picture may still be up, drawn over no board.)
+      if (GameState != GsMenu && !SomethingMoves(*form)) {
+        ASSERT_EQ(FirstDifference(*ComposeBitmap, *BackgroundBitmap), QPoint(-1, -1)) << step;
+      }
     }
   }
   // The session really played.
   EXPECT_GT(computerMoves, 20);
   EXPECT_GT(gamesOver, 3);
+  EXPECT_GT(pictureChecks, 800);
+
+  // The hall of fame it leaves behind: whole records, each with a valid
+  // checksum, a name of letters, levels 0..5 and not all 0, best first.
+  // One more player who surely wins, so the file holds at least one record.
+  RunTimer();
+  Click(form->stopBtn);
+  ASSERT_EQ(GameState, GsMenu);
+  form->namebox->setFocus();
+  form->namebox->lineEdit()->clear();
+  QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("winner"));
+  ChooseGame(0);
+  Click(form->actionBtn);
+  ASSERT_EQ(GameState, GsPlayerToMove);
+  Game1().SetPosition({{1, 0}});
+  ClickBoard(BlockCentre(1, 1));
+  ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
+  int stored = 0;
+  for (int k = 1; k <= EntryCount; ++k) stored += Slots[k].levels != 0;
+  form.reset();
+  const QByteArray file = ReadFile();
+  ASSERT_EQ(file.size(), 56 * stored);
+  ASSERT_GT(stored, 0);
+  int previousTotal = 225;
+  for (int i = 0; i < file.size() / 56; ++i) {
+    const QByteArray rec = file.mid(56 * i, 56);
+    const int nameLength = uint8_t(rec[0]), passwordLength = uint8_t(rec[11]);
+    ASSERT_GE(nameLength, 1);
+    ASSERT_LE(nameLength, 10);
+    ASSERT_LE(passwordLength, 20);
+    const std::string name(rec.constData() + 1, size_t(nameLength));
+    for (char c : name) ASSERT_TRUE(c >= 'a' && c <= 'z') << name;
+    uint32_t levels = 0;
+    for (int k = 0; k < 4; ++k) levels |= uint32_t(uint8_t(rec[32 + k])) << (8 * k);
+    uint32_t checksum = 0;
+    for (int k = 0; k < 4; ++k) checksum |= uint32_t(uint8_t(rec[48 + k])) << (8 * k);
+    EXPECT_EQ(
+        checksum,
+        TestRecordChecksum(name, std::string(rec.constData() + 12, size_t(passwordLength)), levels))
+        << name;
+    ASSERT_NE(levels, 0u) << name;
+    ASSERT_EQ(levels >> 27, 0u) << name;
+    int total = 0;
+    for (int t = 0; t < 9; ++t) {
+      const int level = int(levels >> (3 * t) & 7);
+      ASSERT_LE(level, 5) << name;
+      total += (t + 1) * level;
+    }
+    EXPECT_LE(total, previousTotal) << name;
+    previousTotal = total;
+  }
 }
 
 }  // namespace

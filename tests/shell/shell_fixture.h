@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstring>
 #include <memory>
 
 #include "drawing/PaintBox.h"
@@ -81,6 +82,20 @@ class ShellTest : public ::testing::Test {
   InTempFolder shellFolder;  // the window reads and writes ZamScores here
   std::unique_ptr<TForm1> form;
 };
+
+// The first pixel where two bitmaps of the same size differ, or (-1, -1).
+inline QPoint FirstDifference(const TXBitmap& a, const TXBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return {0, 0};
+  const QImage& x = a.Image();
+  const QImage& y = b.Image();
+  const size_t rowBytes = size_t(a.Width()) * 4;
+  for (int row = 0; row < a.Height(); ++row) {
+    if (std::memcmp(x.constScanLine(row), y.constScanLine(row), rowBytes) == 0) continue;
+    for (int col = 0; col < a.Width(); ++col)
+      if (a.GetPixel(col, row) != b.GetPixel(col, row)) return {col, row};
+  }
+  return {-1, -1};
+}
 
 // The centre of block (column, row) of game 1 on the board.
 inline QPoint BlockCentre(int column, int row) {
