@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "drawing/PaintBox.h"
-#include "shell/gamecontrol.h"
 
 std::unique_ptr<TXBitmap> BackgroundBitmap, ComposeBitmap, DirectionBitmap;
 std::unique_ptr<TXBitmap> CoinSprite, CoinOSprite, CoinXSprite, CoinEuroSprite, CanSprite,
@@ -251,31 +250,12 @@ void DrawArrow(TXBitmap& target, const TArrowStyle& style, const TArrowGeometry&
   target.Polygon(pts, n - 1);
 }
 
-void DrawDirections() {
+void DrawDirections(uint8_t directions) {
   ClearToTransparent(*DirectionBitmap);
-  switch (GameType) {
-    case 1:
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowLeft);
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowDown);
-      break;
-    case 2:
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowLeft);
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowDown);
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowDiagonal);
-      break;
-    case 3:
-    case 4:
-    case 5:
-    case 8:
-      DrawArrow(*DirectionBitmap, DoubleDirectionArrow, ArrowBothWays);
-      break;
-    case 6:
-    case 7:
-      DrawArrow(*DirectionBitmap, DirectionArrow, ArrowLeft);
-      break;
-    default:
-      break;
-  }
+  if (directions & DirLeft) DrawArrow(*DirectionBitmap, DirectionArrow, ArrowLeft);
+  if (directions & DirDown) DrawArrow(*DirectionBitmap, DirectionArrow, ArrowDown);
+  if (directions & DirDiagonal) DrawArrow(*DirectionBitmap, DirectionArrow, ArrowDiagonal);
+  if (directions & DirBothWays) DrawArrow(*DirectionBitmap, DoubleDirectionArrow, ArrowBothWays);
   if (BoardControls.directions) BoardControls.directions->Invalidate();
 }
 
@@ -337,13 +317,13 @@ void PaintRulesBox(int index) {
   box->Show({0, 0, box->width(), box->height()});  // painted already: just show it
 }
 
-void PaintScoreBox() {
+void PaintScoreBox(const uint8_t (&levels)[9]) {
   int total = 0;
   if (TPaintBox* box = BoardControls.scores) {
     TXBitmap& s = box->Surface();
     const QFont font = PixelFont(QStringLiteral("MS Sans Serif"), 13, true);
     for (int i = 0; i < 9; ++i) {
-      const int level = Levels[i], top = 30 * i + 5;
+      const int level = levels[i], top = 30 * i + 5;
       s.FillRect({0, top, s.Width(), top + 30}, ButtonFaceColor);
       if (level > 0) {
         for (int k = 0; k < level && BoardControls.star; ++k)
@@ -354,7 +334,7 @@ void PaintScoreBox() {
     }
     box->Show({0, 0, box->width(), box->height()});  // painted already: just show it
   } else {
-    for (int i = 0; i < 9; ++i) total += (i + 1) * Levels[i];
+    for (int i = 0; i < 9; ++i) total += (i + 1) * levels[i];
   }
   if (BoardControls.total) BoardControls.total->setText(QString::number(total));
 }

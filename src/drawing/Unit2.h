@@ -89,10 +89,19 @@ extern const TArrowGeometry ArrowToSelector, ArrowToNameBox, ArrowLeft, ArrowDow
 // an arrow of length 0.
 int ArrowPolygon(const TArrowStyle& style, const TArrowGeometry& g, TPoint (&points)[10]);
 void DrawArrow(TXBitmap& target, const TArrowStyle& style, const TArrowGeometry& g);
-void DrawDirections();
+// The arrows of the direction box, as flags.
+enum TDirection : uint8_t {
+  DirLeft = 1,
+  DirDown = 2,
+  DirDiagonal = 4,  // down and to the left
+  DirBothWays = 8,  // left and right: one double-headed arrow
+};
+// The arrows of the given TDirection flags; none for 0.
+void DrawDirections(uint8_t directions);
 void DrawWelcomeBoard();
 void PaintRulesBox(int index);
-void PaintScoreBox();
+// Stars and points of the nine levels, and the total.
+void PaintScoreBox(const uint8_t (&levels)[9]);
 
 // ---- frames ------------------------------------------------------------------
 // The frame rectangle around a box; right and bottom inclusive.

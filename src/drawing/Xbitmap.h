@@ -27,29 +27,10 @@
 #include <cstdint>
 #include <utility>
 
-// Rectangle in pixels, Right and Bottom exclusive unless a caller says so.
-struct TRect {
-  int Left = 0;
-  int Top = 0;
-  int Right = 0;
-  int Bottom = 0;
-  bool operator==(const TRect&) const = default;
-};
-
-struct TPoint {
-  int x = 0;
-  int y = 0;
-  bool operator==(const TPoint&) const = default;
-};
+#include "base/geometry.h"
 
 // Exchanges the low and the third byte and drops the top byte.
 uint32_t SwapRB(uint32_t colour);
-// Smallest Left and Top, largest Right and Bottom.
-TRect RectUnion(const TRect& a, const TRect& b);
-// Largest Left and Top, smallest Right and Bottom; an empty result stays as
-// computed (Right < Left is possible).
-TRect RectIntersection(const TRect& a, const TRect& b);
-
 // R(v) of the engine: add 0.5, then truncate toward zero. Values beyond the
 // range of a 64-bit integer saturate; NaN gives 0.
 long long RoundHalfUp(float v);

@@ -1,7 +1,5 @@
 #include "games/coinboard.h"
 
-#include <cmath>
-
 #include "drawing/Unit2.h"
 
 namespace coinboard {
@@ -29,13 +27,14 @@ bool HitCell(int x, int y, TCell& cell) {
   return true;
 }
 
-bool TrackTest(int x, int y, const TrackSegment& s, int d) {
-  const float dx = float(s.bx - s.ax), dy = float(s.by - s.ay);
-  const float L = dx * dx + dy * dy;
-  const float t = L == 0 ? 1000.0f : ((float(x - s.ax)) * dx + (float(y - s.ay)) * dy) / L;
-  if (!(t > 0 && t < 1)) return false;
-  const float px = float(s.ax) + t * dx - float(x), py = float(s.ay) + t * dy - float(y);
-  return std::sqrt(px * px + py * py) < float(d);
+std::vector<TrackSegment> Tracks(const TCell& from, bool diagonal) {
+  const int left = 40 * from.column, top = 440 - 40 * from.row;
+  std::vector<TrackSegment> tracks = {{-15, top, left + 10, top}, {left, top - 15, left, 460}};
+  if (diagonal)
+    tracks.push_back(from.column <= from.row
+                         ? TrackSegment{left + 10, top - 10, -10, top + left + 10}
+                         : TrackSegment{left + 10, top - 10, left + top - 450, 450});
+  return tracks;
 }
 
 void DrawBoard() {
@@ -75,47 +74,36 @@ using namespace coinboard;
 
 void TCoinGame::PrepareBoard() { DrawBoard(); }
 
-void TCoinGame::NewPosition() { SetCoin(RandomStart()); }
+void TCoinGame::NewPosition() { SetCoin(rules_.RandomStart(zam::ProgramRandom()).CoinPos); }
 
 void TCoinGame::SetCoin(const TCell& cell) {
-  EraseCell(coin_);
+  EraseCell(pos_.CoinPos);
   RestoreBackground();
   FlushScreen();
-  coin_ = cell;
-  DrawInCell(*CoinSprite, coin_);
+  pos_.CoinPos = cell;
+  DrawInCell(*CoinSprite, cell);
   RestoreBackground();
   FlushScreen();
-  dragState_ = 0;
-  pointerValid_ = false;
+  drag_.Reset();
 }
 
 void TCoinGame::StartComputerMove() {
-  target_ = ComputerTarget(coin_);
-  moving_ = CellRect(coin_);
-  EraseCell(coin_);  // off the background; the screen still shows it
-  shell_.SetMoveTimer(true);
+  target_ = rules_.ComputerMove(pos_, zam::ProgramRandom());
+  const TRect from = CellRect(pos_.CoinPos);
+  EraseCell(pos_.CoinPos);  // off the background; the screen still shows it
+  slide_.Start(from, *CoinSprite);
 }
 
-void TCoinGame::TimerStep() {
-  if (moving_.Right == moving_.Left) return;  // no motion under way
-  MarkDirty(moving_);
-  RestoreBackground();
-  Shift(moving_);
-  ComposeBitmap->Draw(moving_.Left, moving_.Top, *CoinSprite);
-  MarkDirty(moving_);
-  FlushScreen();
+// ---- the player's drag ---------------------------------------------------------
+
+int TCoinGame::PieceAt(int x, int y) const {
   TCell hit;
-  if (HitCell(moving_.Left + 20, moving_.Top + 20, hit) && hit == target_) {
-    shell_.SetMoveTimer(false);
-    moving_ = {0, 0, 0, 0};
-    coin_ = target_;
-    RestoreBackground();
-    DrawInCell(*CoinSprite, coin_);
-    RestoreBackground();
-    FlushScreen();
-    shell_.RaiseEvent(EvComputerMoved);
-  }
+  return HitCell(x, y, hit) && hit == pos_.CoinPos ? 0 : -1;
 }
+
+TPoint TCoinGame::GrabOffset(int, int x, int y) const { return {x % 40, y % 40}; }
+
+void TCoinGame::SetTracks(int) { tracks_ = Tracks(pos_.CoinPos, rules_.diagonalTrack); }
 
 bool TCoinGame::OnTrack(int x, int y) const {
   for (const TrackSegment& t : tracks_)
@@ -123,62 +111,43 @@ bool TCoinGame::OnTrack(int x, int y) const {
   return false;
 }
 
-void TCoinGame::HandleMouse() {
-  switch (MouseAction) {
-    case 1:
-      if (dragState_ == 0) {
-        TCell hit;
-        const bool onCoin = HitCell(MouseX, MouseY, hit) && hit == coin_;
-        if (onCoin != pointerValid_)
-          shell_.SetBoardCursor(onCoin ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        pointerValid_ = onCoin;
-      } else if (dragState_ == 1) {
-        EraseCell(coin_);
-        DrawInCell(*RingSprite, coin_);
-        pointerValid_ = OnTrack(MouseX, MouseY);
-        dragState_ = 2;
-      } else {
-        RestoreBackground();
-        const int px = MouseX - grabX_, py = MouseY - grabY_;
-        pointerValid_ = OnTrack(px, py);
-        if (!pointerValid_) return;
-        ComposeBitmap->Draw(px, py, *CoinSprite);
-        MarkDirty({px, py, px + 40, py + 40});
-        FlushScreen();
-      }
-      break;
-    case 0:
-      if (dragState_ != 0 || !pointerValid_) return;
-      grabX_ = MouseX % 40;
-      grabY_ = MouseY % 40;
-      dragState_ = 1;
-      tracks_ = Tracks(coin_);
-      break;
-    case 2: {
-      if (dragState_ == 0) return;
-      EraseCell(coin_);
-      bool moved = false;
-      TCell hit;
-      if (pointerValid_) {
-        const int px = MouseX - grabX_, py = MouseY - grabY_;
-        moved = HitCell(px + 20, py + 20, hit) && !(hit == coin_);
-      }
-      if (moved) {
-        DrawInCell(*CoinSprite, hit);
-        MarkDirty(CellRect(hit));
-        coin_ = hit;
-      } else {
-        DrawInCell(*CoinSprite, coin_);
-      }
-      RestoreBackground();
-      FlushScreen();
-      dragState_ = 0;
-      pointerValid_ = false;
-      shell_.SetBoardCursor(Qt::ArrowCursor);
-      shell_.RaiseEvent(moved ? EvPlayerMoved : EvWrongMove);
-      break;
-    }
-    default:
-      break;
-  }
+void TCoinGame::LiftPiece(int) {
+  EraseCell(pos_.CoinPos);
+  DrawInCell(*RingSprite, pos_.CoinPos);
+}
+
+const TXBitmap& TCoinGame::Sprite(int) const { return *CoinSprite; }
+
+void TCoinGame::ClearStart(int) { EraseCell(pos_.CoinPos); }
+
+bool TCoinGame::DropPiece(int, TPoint p) {
+  TCell hit;
+  if (!HitCell(p.x + 20, p.y + 20, hit) || !rules_.IsLegal(pos_, hit)) return false;
+  DrawInCell(*CoinSprite, hit);
+  MarkDirty(CellRect(hit));
+  pos_.CoinPos = hit;
+  return true;
+}
+
+void TCoinGame::PutBack(int) { DrawInCell(*CoinSprite, pos_.CoinPos); }
+
+// ---- the computer's slide --------------------------------------------------------
+
+TRect TCoinGame::NextRect(const TRect& r) {
+  const int dx = pos_.CoinPos.column != target_.column ? -2 : 0;
+  const int dy = pos_.CoinPos.row != target_.row ? 2 : 0;
+  return Offset(r, dx, dy);
+}
+
+bool TCoinGame::Arrived(const TRect& r) const {
+  TCell hit;
+  return HitCell(r.Left + 20, r.Top + 20, hit) && hit == target_;
+}
+
+void TCoinGame::Land() {
+  pos_.CoinPos = target_;
+  RestoreBackground();
+  DrawInCell(*CoinSprite, target_);
+  RestoreBackground();
+  FlushScreen();
 }

@@ -1,78 +1,86 @@
-// The 16 x 12 board of the coin games (games 2 and 3), and the pieces every
-// game with a dragged coin shares: cell geometry, the track test of the drag
-// protocol, the drag itself and the computer's sliding coin.
+// The 16 x 12 grid of the coin games (games 2 and 3): cell geometry, the
+// board drawing and the cell painting, and the module both games are: one
+// coin dragged by the player along its tracks and slid by the computer,
+// with the rules of the game deciding every move.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
-#include "drawing/Xbitmap.h"
 #include "games/GameModule.h"
+#include "games/drag.h"
+#include "games/game1_rules.h"
+#include "games/slide.h"
 
 class TXBitmap;
 
 namespace coinboard {
 
-struct TCell {
-  int column = 0;
-  int row = 0;  // counted from the bottom
-  bool operator==(const TCell&) const = default;
-};
-
-struct TrackSegment {
-  int ax, ay, bx, by;
-};
+using game1::TCell;
 
 TRect CellRect(const TCell& cell);
 // The cell whose inner part (offsets 6..34) holds the point, if any.
 bool HitCell(int x, int y, TCell& cell);
-// Whether (x, y) lies within d of the segment, strictly between its ends.
-bool TrackTest(int x, int y, const TrackSegment& segment, int d);
 
 // Board drawing and cell painting, into BackgroundBitmap.
 void DrawBoard();
 void EraseCell(const TCell& cell);
 void DrawInCell(const TXBitmap& image, const TCell& cell);
 
+// What tells games 2 and 3 apart: their rules, and whether the coin may also
+// be dragged along the diagonal.
+struct TCoinRules {
+  bool (*IsLegal)(const game1::TPosition&, const game1::TMove&);
+  bool (*IsFinal)(const game1::TPosition&);
+  game1::TMove (*ComputerMove)(const game1::TPosition&, TRandom&);
+  game1::TPosition (*RandomStart)(TRandom&);
+  bool diagonalTrack;
+};
+
+// The drag tracks from a cell: left and down, and the diagonal down-left.
+std::vector<TrackSegment> Tracks(const TCell& from, bool diagonal);
+
 }  // namespace coinboard
 
-// A game with one coin on the 16 x 12 board: the drag protocol of the
-// player's move, the computer's sliding coin and the new-position steps.
-// Subclasses give the rules: the tracks a dragged coin may follow, the
-// start cells and the computer's target.
-class TCoinGame : public TGameModule {
+class TCoinGame : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  using TGameModule::TGameModule;
+  TCoinGame(TGameShell& shell, const coinboard::TCoinRules& rules)
+      : TGameModule(shell), rules_(rules), drag_(*this, shell, true), slide_(*this, shell) {}
 
   void PrepareBoard() override;
   void NewPosition() override;
   void StartComputerMove() override;
-  void TimerStep() override;
-  void HandleMouse() override;
-  bool IsGameOver() override { return coin_ == coinboard::TCell{0, 0}; }
+  void TimerStep() override { slide_.Tick(); }
+  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  bool IsGameOver() override { return rules_.IsFinal(pos_); }
 
   // Puts the coin in a cell as a fresh start (NewPosition picks one at random).
   void SetCoin(const coinboard::TCell& cell);
-  const coinboard::TCell& Coin() const { return coin_; }
+  const coinboard::TCell& Coin() const { return pos_.CoinPos; }
   const coinboard::TCell& Target() const { return target_; }
-  uint8_t DragState() const { return dragState_; }
-
- protected:
-  virtual coinboard::TCell RandomStart() const = 0;
-  virtual coinboard::TCell ComputerTarget(const coinboard::TCell& from) const = 0;
-  virtual std::vector<coinboard::TrackSegment> Tracks(const coinboard::TCell& from) const = 0;
-  // One tick of the computer's coin: 2 pixels left and/or down.
-  virtual void Shift(TRect& r) const = 0;
-
-  coinboard::TCell coin_;
-  coinboard::TCell target_;
+  uint8_t DragState() const { return drag_.DragState(); }
 
  private:
-  bool OnTrack(int x, int y) const;
+  // The drag.
+  int PieceAt(int x, int y) const override;
+  TPoint GrabOffset(int piece, int x, int y) const override;
+  void SetTracks(int piece) override;
+  bool OnTrack(int x, int y) const override;
+  void LiftPiece(int piece) override;
+  const TXBitmap& Sprite(int piece) const override;
+  TPoint SpriteTopLeft(TPoint p) const override { return p; }
+  void ClearStart(int piece) override;
+  bool DropPiece(int piece, TPoint p) override;
+  void PutBack(int piece) override;
+  // The computer's slide.
+  TRect NextRect(const TRect& r) override;
+  bool Arrived(const TRect& r) const override;
+  void Land() override;
 
-  uint8_t dragState_ = 0;
-  int grabX_ = 0, grabY_ = 0;
-  bool pointerValid_ = false;
-  std::vector<coinboard::TrackSegment> tracks_;
-  TRect moving_{0, 0, 0, 0};
+  const coinboard::TCoinRules& rules_;
+  game1::TPosition pos_;
+  coinboard::TCell target_;
+  std::vector<TrackSegment> tracks_;
+  TDrag drag_;
+  TSlide slide_;
 };

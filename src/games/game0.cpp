@@ -1,9 +1,6 @@
 #include "games/game0.h"
 
-#include <cstdlib>
-
 #include "drawing/Unit2.h"
-#include "shell/Random.h"
 
 namespace {
 constexpr uint32_t kGround = 0xD3FFFF;   // pale yellow
@@ -13,17 +10,6 @@ constexpr uint32_t kCross = 0x0000FF;    // red
 }  // namespace
 
 namespace game0 {
-
-TMove ComputerMove(const TPosition& p) {
-  const int h1 = p.heights[0], h2 = p.heights[1];
-  if (h1 == h2) {
-    const int column = 1 + zam::random(2);
-    const int d = p.heights[column - 1];
-    const int count = d <= 2 ? 1 : 1 + zam::random(d - 2);
-    return {uint8_t(column), uint8_t(count)};
-  }
-  return {uint8_t(h1 > h2 ? 1 : 2), uint8_t(std::abs(h1 - h2))};
-}
 
 TRect BlockRect(int column, int row) {
   const int left = column == 1 ? 250 : 330, top = (12 - row) * 40;
@@ -36,7 +22,7 @@ THit HitBlock(const TPosition& p, int x, int y) {
   if (335 < x && x < 380) column = 2;
   int row = 0;
   if (y >= 0 && y % 40 >= 6) row = 12 - y / 40;
-  const bool found = column != 0 && row >= 1 && row <= p.heights[column - 1];
+  const bool found = column != 0 && row >= 1 && row <= p.ColumnHeights[column - 1];
   return {found, column, row};
 }
 
@@ -87,18 +73,13 @@ void TGame0::PrepareBoard() {
   ClearAreas();
 }
 
-void TGame0::NewPosition() {
-  TPosition p;
-  p.heights[0] = uint8_t(12 - zam::random(9));
-  p.heights[1] = uint8_t(12 - zam::random(9));
-  SetPosition(p);
-}
+void TGame0::NewPosition() { SetPosition(RandomStart(zam::ProgramRandom())); }
 
 void TGame0::SetPosition(const TPosition& p) {
   pos_ = p;
   for (int column = 1; column <= 2; ++column)
     for (int row = 1; row <= kMaxHeight; ++row)
-      if (row <= pos_.heights[column - 1])
+      if (row <= pos_.ColumnHeights[column - 1])
         DrawBlock(column, row);
       else
         EraseBlock(column, row);
@@ -109,15 +90,14 @@ void TGame0::SetPosition(const TPosition& p) {
 }
 
 void TGame0::CrossBlocks() {
-  for (int row = selRow_; row <= pos_.heights[selColumn_ - 1]; ++row) CrossBlock(selColumn_, row);
+  for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row) CrossBlock(selColumn_, row);
   RestoreBackground();
   FlushScreen();
 }
 
 void TGame0::TakeBlocks() {
-  uint8_t& height = pos_.heights[selColumn_ - 1];
+  const int height = pos_.ColumnHeights[selColumn_ - 1];
   for (int row = selRow_; row <= height; ++row) EraseBlock(selColumn_, row);
-  if (selRow_ <= height) height = uint8_t(selRow_ - 1);
   RestoreBackground();
   FlushScreen();
 }
@@ -151,8 +131,12 @@ void TGame0::HandleMouse() {
       shell_.SetBoardCursor(Qt::ArrowCursor);
       const bool wasPressed = pressed_;
       pressed_ = false;
-      if (wasPressed) {
+      // The selected block and all above it; the rules confirm the move.
+      const TMove move{uint8_t(selColumn_),
+                       uint8_t(pos_.ColumnHeights[selColumn_ - 1] - selRow_ + 1)};
+      if (wasPressed && IsLegal(pos_, move)) {
         TakeBlocks();
+        pos_ = Apply(pos_, move);
         shell_.RaiseEvent(EvPlayerMoved);
       }
       break;
@@ -163,7 +147,7 @@ void TGame0::HandleMouse() {
 }
 
 void TGame0::StartComputerMove() {
-  const TMove move = ComputerMove(pos_);
+  const TMove move = ComputerMove(pos_, zam::ProgramRandom());
   compColumn_ = move.column;
   toTake_ = move.count;
   ticks_ = 0;
@@ -180,14 +164,14 @@ void TGame0::TimerStep() {
     return;
   }
   ++ticks_;
-  uint8_t& height = pos_.heights[compColumn_ - 1];
+  const int height = pos_.ColumnHeights[compColumn_ - 1];
   if (ticks_ == 20) {
     CrossBlock(compColumn_, height);
   } else if (ticks_ == 30) {
     EraseBlock(compColumn_, height);
     ticks_ = 10;
     --toTake_;
-    --height;
+    pos_ = Apply(pos_, {uint8_t(compColumn_), 1});
   } else {
     return;
   }

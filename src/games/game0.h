@@ -1,29 +1,14 @@
-// Game 1: two columns of blocks; a move takes one or more blocks from the
-// top of one column; whoever takes the last block wins.
+// Game 1's module: the two columns of blocks on the board, the player's
+// click on a block, and the computer's blocks crossed and taken one by one.
 #pragma once
 
 #include <cstdint>
 
-#include "drawing/Xbitmap.h"
+#include "base/geometry.h"
 #include "games/GameModule.h"
+#include "games/game0_rules.h"
 
 namespace game0 {
-// The rules, without a window.
-constexpr int kMaxHeight = 12;
-struct TPosition {
-  uint8_t heights[2];  // column 1 (left) and column 2 (right)
-};
-// Good positions are those with equal columns: every move unbalances them.
-inline bool IsGood(const TPosition& p) { return p.heights[0] == p.heights[1]; }
-inline bool IsFinal(const TPosition& p) { return p.heights[0] == 0 && p.heights[1] == 0; }
-struct TMove {
-  uint8_t column;  // 1 or 2
-  uint8_t count;   // blocks taken from the top, at least 1
-};
-// The computer's choice: equalise the columns when they differ; otherwise a
-// random move that never empties a column of 3 or more nor leaves one block.
-TMove ComputerMove(const TPosition& p);
-
 // Board geometry and hit test.
 TRect BlockRect(int column, int row);
 struct THit {

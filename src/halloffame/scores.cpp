@@ -25,8 +25,6 @@
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
 #include "halloffame/security.h"
-#include "shell/Unit1.h"
-#include "shell/gamecontrol.h"
 
 static_assert(std::endian::native == std::endian::little,
               "records are kept in memory exactly as stored: little-endian");
@@ -39,6 +37,7 @@ ScoreRecord Slots[kHallSize + 1];
 uint8_t EntryCount = 0;
 uint8_t RankOrder[kHallSize + 1];
 Tscoreform* scoreform = nullptr;
+QComboBox* NameListBox = nullptr;
 
 namespace {
 
@@ -200,9 +199,8 @@ uint32_t StoredLevelsOf(const QString& name) {
   return 0;
 }
 
-void RecordResult() {
-  if (!Form1) return;
-  const QString name = Form1->namebox->currentText().left(10);
+void RecordResult(const QString& typedName, const QString& typedPassword, uint32_t levels) {
+  const QString name = typedName.left(10);
   int slot = 0;
   for (int k = 1; k <= EntryCount && slot == 0; ++k)
     if (ToUpperAscii(RecordName(Slots[k])) == ToUpperAscii(name)) slot = k;
@@ -212,14 +210,14 @@ void RecordResult() {
   }
   ScoreRecord& r = Slots[slot];
   const QByteArray nameBytes = name.toLatin1();
-  const QByteArray password = ScrambleText(Form1->passwordEdit->text()).toLatin1().left(20);
+  const QByteArray password = ScrambleText(typedPassword).toLatin1().left(20);
   std::memset(r.name, 0, sizeof r.name);
   std::memset(r.password, 0, sizeof r.password);
   r.nameLength = uint8_t(nameBytes.size());
   std::memcpy(r.name, nameBytes.constData(), size_t(nameBytes.size()));
   r.passwordLength = uint8_t(password.size());
   std::memcpy(r.password, password.constData(), size_t(password.size()));
-  r.levels = PackLevels();
+  r.levels = levels;
   r.date = OleDateNow();
   r.checksum = RecordChecksum(r);
   SortHallOfFame();
@@ -234,8 +232,8 @@ void SortHallOfFame() {
 }
 
 void FillNameList() {
-  if (!Form1) return;
-  QComboBox* box = Form1->namebox;
+  QComboBox* box = NameListBox;
+  if (!box) return;
   const QString typed = box->currentText();
   QStringList names;
   for (int k = 1; k <= EntryCount; ++k) names << RecordName(Slots[k]);

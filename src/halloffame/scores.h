@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 
+class QComboBox;
 class QScrollBar;
 class QLabel;
 class TPaintBox;
@@ -49,7 +50,10 @@ bool LoadHallOfFame();  // also fills the name list
 bool SaveHallOfFame();
 QString StoredPasswordOf(const QString& name);  // scrambled
 uint32_t StoredLevelsOf(const QString& name);
-void RecordResult();  // the player in the name box, after a finished game
+// The result of a finished game of a named player: the name and password as
+// typed, the levels packed three bits a game.
+void RecordResult(const QString& name, const QString& password, uint32_t levels);
+// Fills NameListBox with the names of the table, sorted.
 void FillNameList();
 void SortHallOfFame();
 void ShowHallOfFame();  // the hall-of-fame window, modal
@@ -75,3 +79,5 @@ class Tscoreform : public QDialog {
 };
 
 extern Tscoreform* scoreform;
+// The combo box that lists the players' names (set by the main window).
+extern QComboBox* NameListBox;

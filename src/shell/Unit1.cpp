@@ -18,7 +18,7 @@
 #include "drawing/rilArrayBtn.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
-#include "shell/Random.h"
+#include "base/Random.h"
 #include "shell/gamecontrol.h"
 
 TForm1* Form1 = nullptr;
@@ -202,7 +202,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   box1->OnPaint = [this] { box1Paint(); };
   directionbox->OnPaint = [this] { directionboxPaint(); };
   largemsgbox->OnPaint = [] { PaintRulesBox(GameType == 255 ? 10 : GameType); };
-  scoreBox->OnPaint = [] { PaintScoreBox(); };
+  scoreBox->OnPaint = [] { PaintScoreBox(Levels); };
   box1->OnMouseDown = [this](QMouseEvent* e) {
     box1Mouse(0, int(e->position().x()), int(e->position().y()));
   };
@@ -262,6 +262,7 @@ void TForm1::FormCreate() {
   make(RingSprite, 40, 40, BuildRingSprite);
   BuildStarPicture(ster);
   BoardControls = {box1, largemsgbox, scoreBox, directionbox, totalscore, &InfoItems(), &ster};
+  NameListBox = namebox;
   zam::Randomize();
   LoadHallOfFame();
   InitController();
@@ -272,6 +273,7 @@ void TForm1::FormDestroy() {
   destroyed_ = true;
   Timer1.stop();
   BoardControls = {};
+  NameListBox = nullptr;
   BackgroundBitmap.reset();
   ComposeBitmap.reset();
   DirectionBitmap.reset();

@@ -9,9 +9,7 @@
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
 #include "drawing/rilArrayBtn.h"
-#include "games/game0.h"
-#include "games/game1.h"
-#include "games/game2.h"
+#include "games/catalogue.h"
 #include "halloffame/scores.h"
 #include "halloffame/security.h"
 #include "shell/Unit1.h"
@@ -46,8 +44,15 @@ std::unique_ptr<TGameModule> modules[9];
 
 TGameModule* Current() { return GameType < 9 ? GameModule(GameType) : nullptr; }
 
-void ResetInputOfGames8And9() {
-  if ((GameType == 7 || GameType == 8) && Current()) Current()->ResetPlayerInput();
+// Games whose per-turn input the controller resets (games 8 and 9).
+void ResetPlayerInputWhereDue() {
+  const TGameEntry* entry = FindGame(GameType);
+  if (entry && entry->resetsPlayerInput && Current()) Current()->ResetPlayerInput();
+}
+
+void RecordForNamedPlayer() {
+  if (Anonymous || !Form1) return;
+  RecordResult(Form1->namebox->currentText(), Form1->passwordEdit->text(), PackLevels());
 }
 
 void SetCaption(const QString& caption) {
@@ -68,7 +73,7 @@ void GameWon() {
   QString text = QStringLiteral("je hebt gewonnen !");
   if (IsMaxLevel()) text += QStringLiteral("  (maximale score bereikt)");
   ShowStatus(MsgWin, text);
-  if (!Anonymous) RecordResult();
+  RecordForNamedPlayer();
 }
 
 void GameLost() {
@@ -76,7 +81,7 @@ void GameLost() {
   GameState = GsGameOver;
   SetCaption(QStringLiteral("nieuw spel"));
   ShowStatus(MsgLoss, QStringLiteral("computer heeft gewonnen"));
-  if (!Anonymous) RecordResult();
+  RecordForNamedPlayer();
 }
 
 void ComputerToMove() {
@@ -93,22 +98,9 @@ TGameShell& ShellSeam() {
 }
 
 TGameModule* GameModule(uint8_t gameType) {
-  if (gameType >= 9) return nullptr;
-  if (!modules[gameType]) {
-    switch (gameType) {
-      case 0:
-        modules[0] = std::make_unique<TGame0>(ShellSeam());
-        break;
-      case 1:
-        modules[1] = std::make_unique<TGame1>(ShellSeam());
-        break;
-      case 2:
-        modules[2] = std::make_unique<TGame2>(ShellSeam());
-        break;
-      default:
-        break;
-    }
-  }
+  const TGameEntry* entry = FindGame(gameType);
+  if (!entry) return nullptr;
+  if (!modules[gameType]) modules[gameType] = entry->make(ShellSeam());
   return modules[gameType].get();
 }
 
@@ -137,7 +129,7 @@ void ShowStatus(MessageKind kind, const QString& text) {
 
 uint8_t LevelOf(uint8_t gameType) { return gameType < 9 ? Levels[gameType] : 0; }
 
-void RefreshScores() { PaintScoreBox(); }
+void RefreshScores() { PaintScoreBox(Levels); }
 
 void ClearLevels() {
   for (uint8_t& level : Levels) level = 0;
@@ -195,15 +187,16 @@ void StartPlay() {
   ShowStatus(MsgInfo, QStringLiteral("doe een zet of laat de computer beginnen"));
   if (Form1) Form1->compstartBtn->setEnabled(true);
   GameState = GsPlayerToMove;
-  ResetInputOfGames8And9();
+  ResetPlayerInputWhereDue();
   if (TGameModule* m = Current()) m->NewPosition();
 }
 
 void SelectGame() {
-  DrawDirections();
+  const TGameEntry* entry = FindGame(GameType);
+  DrawDirections(entry ? entry->directions : 0);
   ClearAreas();
   if (TGameModule* m = Current()) m->PrepareBoard();
-  PaintRulesBox(GameType);
+  PaintRulesBox(entry ? entry->rulesText : GameType);
 }
 
 void SignIn() {
@@ -281,7 +274,7 @@ void DispatchEvent(uint8_t event) {
       break;
     case EvWrongMove:
       ShowStatus(MsgError, QStringLiteral("foute zet ... opnieuw"));
-      ResetInputOfGames8And9();
+      ResetPlayerInputWhereDue();
       break;
     case EvComputerMoved:
       if (Form1) Form1->compstartBtn->setEnabled(false);
@@ -290,7 +283,7 @@ void DispatchEvent(uint8_t event) {
       } else {
         ShowStatus(MsgInfo, QStringLiteral("doe een zet ... "));
         GameState = GsPlayerToMove;
-        ResetInputOfGames8And9();
+        ResetPlayerInputWhereDue();
       }
       break;
     case EvComputerBegins:
@@ -299,7 +292,7 @@ void DispatchEvent(uint8_t event) {
     case EvStop:
       if (GameState == GsPlayerToMove) {
         LowerLevel();
-        if (!Anonymous) RecordResult();
+        RecordForNamedPlayer();
         ShowMenu();
       } else if (GameState == GsGameOver) {
         ShowMenu();

@@ -1,152 +1,14 @@
-// Games 2 and 3: the rules checked against a retrograde analysis of the whole
-// board, and the drag protocol played on the real board.
-#include <map>
-#include <set>
+// Games 2 and 3 on the real board: cells and tracks, the drag protocol and
+// the computer's slide.
 
 #include "games/game1.h"
 #include "games/game2.h"
+#include "games/drag.h"
 #include "shell/shell_fixture.h"
 
 using coinboard::TCell;
 
 namespace {
-
-// Every legal move from a cell: left, down and, with diagonals, down-left.
-std::vector<TCell> Moves(const TCell& from, bool diagonal) {
-  std::vector<TCell> out;
-  for (int k = 1; k <= from.column; ++k) out.push_back({from.column - k, from.row});
-  for (int k = 1; k <= from.row; ++k) out.push_back({from.column, from.row - k});
-  if (diagonal) {
-    for (int k = 1; k <= std::min(from.column, from.row); ++k)
-      out.push_back({from.column - k, from.row - k});
-  }
-  return out;
-}
-
-bool IsMove(const TCell& from, const TCell& to, bool diagonal) {
-  for (const TCell& m : Moves(from, diagonal))
-    if (m == to) return true;
-  return false;
-}
-
-// Good and wrong cells of the whole board, worked out backwards from the
-// final position: good when every move leads to a wrong cell.
-std::map<std::pair<int, int>, bool> Retrograde(bool diagonal) {
-  std::map<std::pair<int, int>, bool> good;
-  for (int sum = 0; sum <= 15 + 11; ++sum)
-    for (int c = 0; c <= 15; ++c) {
-      const int r = sum - c;
-      if (r < 0 || r > 11) continue;
-      bool allWrong = true;
-      for (const TCell& m : Moves({c, r}, diagonal))
-        allWrong = allWrong && !good[{m.column, m.row}];
-      good[{c, r}] = allWrong;
-    }
-  return good;
-}
-
-template <class IsGood, class Target>
-void CheckWholeBoard(bool diagonal, IsGood isGood, Target target) {
-  const auto good = Retrograde(diagonal);
-  for (int c = 0; c <= 15; ++c)
-    for (int r = 0; r <= 11; ++r) {
-      const TCell cell{c, r};
-      ASSERT_EQ(isGood(cell), good.at({c, r})) << c << "," << r;
-      if (cell == TCell{0, 0}) continue;
-      for (uint64_t seed = 1; seed <= 12; ++seed) {
-        zam::RandSeed(seed);
-        const TCell to = target(cell);
-        ASSERT_TRUE(IsMove(cell, to, diagonal))
-            << c << "," << r << " -> " << to.column << "," << to.row;
-        if (!good.at({c, r})) {
-          ASSERT_TRUE(good.at({to.column, to.row})) << c << "," << r;
-        }
-      }
-    }
-}
-
-TEST(CoinRules, Game2AgreesWithTheRetrogradeAnalysis) {
-  CheckWholeBoard(false, game1::IsGood, game1::ComputerTarget);
-}
-
-TEST(CoinRules, Game3AgreesWithTheRetrogradeAnalysis) {
-  CheckWholeBoard(true, game2::IsGood, game2::ComputerTarget);
-}
-
-// How often each target comes up from a cell.
-std::map<std::pair<int, int>, int> Targets(TCell (*target)(const TCell&), TCell from, int draws) {
-  std::map<std::pair<int, int>, int> seen;
-  zam::RandSeed(99);
-  for (int i = 0; i < draws; ++i) {
-    const TCell t = target(from);
-    ++seen[{t.column, t.row}];
-  }
-  return seen;
-}
-
-using Seen = std::map<std::pair<int, int>, int>;
-
-std::set<std::pair<int, int>> Keys(const Seen& seen) {
-  std::set<std::pair<int, int>> keys;
-  for (const auto& [k, n] : seen) keys.insert(k);
-  return keys;
-}
-
-TEST(CoinRules, Game2ListedMoves) {
-  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {5, 9}, 20)),
-            (std::set<std::pair<int, int>>{{5, 5}}));
-  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {9, 5}, 20)),
-            (std::set<std::pair<int, int>>{{5, 5}}));
-  EXPECT_EQ(Keys(Targets(game1::ComputerTarget, {3, 3}, 200)),
-            (std::set<std::pair<int, int>>{{2, 3}, {3, 2}}));
-  const Seen four = Targets(game1::ComputerTarget, {4, 4}, 4000);
-  EXPECT_EQ(Keys(four), (std::set<std::pair<int, int>>{{3, 4}, {2, 4}, {4, 3}, {4, 2}}));
-  for (const auto& [cell, n] : four) EXPECT_NEAR(n, 1000, 150);
-}
-
-TEST(CoinRules, Game3ListedMoves) {
-  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {7, 7}, 20)),
-            (std::set<std::pair<int, int>>{{0, 0}}));
-  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {5, 3}, 200)),
-            (std::set<std::pair<int, int>>{{4, 2}, {3, 1}}));
-  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {1, 2}, 20)),
-            (std::set<std::pair<int, int>>{{0, 1}}));
-  const Seen six = Targets(game2::ComputerTarget, {6, 5}, 2000);
-  EXPECT_EQ(Keys(six), (std::set<std::pair<int, int>>{{2, 1}, {3, 5}}));
-  for (const auto& [cell, n] : six) EXPECT_NEAR(n, 1000, 150);
-  EXPECT_EQ(Keys(Targets(game2::ComputerTarget, {9, 4}, 50)),
-            (std::set<std::pair<int, int>>{{7, 4}}));
-  EXPECT_EQ(game2::ReachableGood({6, 5}), (std::vector<int>{3, 4}));
-  // Three good cells in reach, one in each direction: all three are chosen,
-  // equally often.
-  EXPECT_EQ(game2::ReachableGood({10, 7}), (std::vector<int>{5, 8, 9}));
-  const Seen three = Targets(game2::ComputerTarget, {10, 7}, 3000);
-  EXPECT_EQ(Keys(three), (std::set<std::pair<int, int>>{{4, 7}, {7, 4}, {10, 6}}));
-  for (const auto& [cell, n] : three) EXPECT_NEAR(n, 1000, 150);
-}
-
-TEST(CoinRules, StartCellsStayInTheirRanges) {
-  std::set<int> columns2, rows2, columns3, rows3;
-  zam::RandSeed(7);
-  for (int i = 0; i < 3000; ++i) {
-    const TCell a = game1::RandomStart(), b = game2::RandomStart();
-    columns2.insert(a.column);
-    rows2.insert(a.row);
-    columns3.insert(b.column);
-    rows3.insert(b.row);
-    ASSERT_NE(b.column, b.row);
-  }
-  EXPECT_EQ(*columns2.begin(), 8);
-  EXPECT_EQ(*columns2.rbegin(), 15);
-  EXPECT_EQ(columns2.size(), 8u);
-  EXPECT_EQ(*rows2.begin(), 6);
-  EXPECT_EQ(*rows2.rbegin(), 11);
-  EXPECT_EQ(*columns3.begin(), 4);
-  EXPECT_EQ(*columns3.rbegin(), 15);
-  EXPECT_EQ(*rows3.begin(), 4);
-  EXPECT_EQ(*rows3.rbegin(), 11);
-}
-
 TEST(CoinRules, CellsAndTracks) {
   using namespace coinboard;
   EXPECT_EQ(CellRect({0, 0}), (TRect{0, 440, 40, 480}));
@@ -311,7 +173,7 @@ TEST_F(CoinBoard, Game3DiagonalDragAndItsLimits) {
   EXPECT_EQ(Game().Coin(), (TCell{2, 5}));
   EXPECT_EQ(GameState, GsComputerMoving);
   while (form->Timer1.isActive()) form->Timer1Timer();
-  EXPECT_TRUE(game2::IsGood(Game().Coin()));
+  EXPECT_TRUE(game2::IsGood({Game().Coin()}));
   // A coin at (5, 3) cannot be taken below the bottom row along the diagonal.
   Game().SetCoin({5, 3});
   Drag(Centre({5, 3}), Centre({1, -1}));

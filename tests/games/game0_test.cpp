@@ -1,4 +1,4 @@
-// Game 1: the rules on their own, and the game played on the real board.
+// Game 1 played on the real board.
 #include <set>
 
 #include "shell/shell_fixture.h"
@@ -7,40 +7,12 @@ using namespace game0;
 
 namespace {
 
-TEST(Game1Rules, ComputerEqualisesUnequalColumns) {
-  for (int a = 0; a <= 12; ++a)
-    for (int b = 0; b <= 12; ++b) {
-      if (a == b) continue;
-      const TMove m = ComputerMove({{uint8_t(a), uint8_t(b)}});
-      TPosition after{{uint8_t(a), uint8_t(b)}};
-      after.heights[m.column - 1] -= m.count;
-      EXPECT_TRUE(IsGood(after)) << a << "/" << b;
-    }
-}
-
 struct EqualCase {
   int height;
   int minTake, maxTake;
 };
 
-TEST(Game1Rules, RandomMoveFromEqualColumns) {
-  const EqualCase cases[] = {{1, 1, 1}, {2, 1, 1}, {3, 1, 1}, {7, 1, 5}, {12, 1, 10}};
-  for (const EqualCase& c : cases) {
-    std::set<int> takes, columns;
-    zam::RandSeed(uint64_t(c.height));
-    for (int i = 0; i < 400; ++i) {
-      const TMove m = ComputerMove({{uint8_t(c.height), uint8_t(c.height)}});
-      takes.insert(m.count);
-      columns.insert(m.column);
-    }
-    EXPECT_EQ(*takes.begin(), c.minTake) << c.height;
-    EXPECT_EQ(*takes.rbegin(), c.maxTake) << c.height;
-    EXPECT_EQ(int(takes.size()), c.maxTake - c.minTake + 1) << c.height;
-    EXPECT_EQ(columns, (std::set<int>{1, 2})) << c.height;
-  }
-}
-
-TEST(Game1Rules, HitBlockSensitiveStrips) {
+TEST(Game1Board, HitBlockSensitiveStrips) {
   const TPosition p{{5, 12}};
   struct Case {
     int x, y;
@@ -75,7 +47,7 @@ TEST_F(ShellTest, StartPositionsCoverTheirRange) {
   std::set<int> seen[2];
   for (int i = 0; i < 400; ++i) {
     Game1().NewPosition();
-    for (int c = 0; c < 2; ++c) seen[c].insert(Game1().Position().heights[c]);
+    for (int c = 0; c < 2; ++c) seen[c].insert(Game1().Position().ColumnHeights[c]);
   }
   const std::set<int> all{4, 5, 6, 7, 8, 9, 10, 11, 12};
   EXPECT_EQ(seen[0], all);
@@ -105,9 +77,9 @@ TEST_F(ShellTest, Game1ComputerWinsBlockByBlock) {
   // Tick by tick: crossed at 200 ms, gone at 300 ms, then every 100 ms more.
   std::vector<int> vanished;
   for (int tick = 1; tick <= 200 && form->Timer1.isActive(); ++tick) {
-    const int before = Game1().Position().heights[1];
+    const int before = Game1().Position().ColumnHeights[1];
     form->Timer1Timer();
-    if (Game1().Position().heights[1] < before) vanished.push_back(tick);
+    if (Game1().Position().ColumnHeights[1] < before) vanished.push_back(tick);
     if (tick == 20) {
       EXPECT_NE(BoardPixel(*form, BlockCentre(2, 3)), kBlockFill);  // crossed
     }
@@ -127,8 +99,8 @@ TEST_F(ShellTest, Game1ComputerTakesSevenFromTwoAndNine) {
   EXPECT_EQ(Game1().ComputerColumn(), 2);
   EXPECT_EQ(Game1().BlocksToTake(), 7);
   RunTimer();
-  EXPECT_EQ(Game1().Position().heights[0], 2);
-  EXPECT_EQ(Game1().Position().heights[1], 2);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 2);
+  EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
   EXPECT_EQ(GameState, GsPlayerToMove);
 }
 
@@ -143,8 +115,8 @@ TEST_F(ShellTest, Game1ComputerMovesOnTheRunningTimer) {
   EXPECT_TRUE(QTest::qWaitFor([] { return GameState != GsComputerMoving; }, 10000));
   EXPECT_FALSE(form->Timer1.isActive());
   EXPECT_EQ(GameState, GsPlayerToMove);
-  EXPECT_EQ(Game1().Position().heights[0], 2);
-  EXPECT_EQ(Game1().Position().heights[1], 2);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 2);
+  EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
   EXPECT_EQ(BoardPixel(*form, BlockCentre(2, 3)), kGround);
   EXPECT_EQ(BoardPixel(*form, BlockCentre(2, 2)), kBlockFill);
 }
@@ -171,10 +143,10 @@ TEST_F(ShellTest, Game1CrossesOnPressRemovesOnReleaseAnywhere) {
   EXPECT_EQ(form->box1->cursor().shape(), Qt::PointingHandCursor);
   QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
   EXPECT_NE(BoardPixel(*form, BlockCentre(1, 5)), kBlockFill);  // crossed, not gone
-  EXPECT_EQ(Game1().Position().heights[0], 6);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 6);
   QTest::mouseMove(form->box1, {5, 5});
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {5, 5});
-  EXPECT_EQ(Game1().Position().heights[0], 3);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
   EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor);
   EXPECT_EQ(GameState, GsComputerMoving);
 }
@@ -189,7 +161,7 @@ TEST_F(ShellTest, Game1DeadStripsDoNothing) {
     QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
     QTest::mouseRelease(form->box1, Qt::LeftButton, {}, p);
     EXPECT_EQ(GameState, GsPlayerToMove);
-    EXPECT_EQ(Game1().Position().heights[0], 6);
+    EXPECT_EQ(Game1().Position().ColumnHeights[0], 6);
   }
 }
 

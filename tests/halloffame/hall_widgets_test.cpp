@@ -185,9 +185,7 @@ TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
 TEST_F(HallWidgets, RecordResultUpdatesIgnoringLetterCase) {
   WriteFile(Bytes({MakeRecord("Anna", "", 2)}));
   Open();
-  form->namebox->setEditText(QStringLiteral("ANNA"));
-  Levels[0] = 4;
-  RecordResult();
+  RecordResult(QStringLiteral("ANNA"), QString(), 4);
   EXPECT_EQ(EntryCount, 1);
   EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("ANNA"));
   EXPECT_EQ(Slots[1].levels, 4u);
@@ -199,11 +197,10 @@ TEST_F(HallWidgets, AFullTableGivesSlot100ToANewName) {
   for (int i = 0; i < 100; ++i) players.push_back(MakeRecord(PlayerName(i), "", 1));
   WriteFile(Bytes(players));
   Open();
-  form->namebox->setEditText(QStringLiteral("Nieuw"));
-  Levels[8] = 5;
-  RecordResult();
+  RecordResult(QStringLiteral("Nieuw"), QStringLiteral("x1"), 5u << 24);
   EXPECT_EQ(EntryCount, 100);
   EXPECT_EQ(RecordName(Slots[100]), QStringLiteral("Nieuw"));
+  EXPECT_EQ(std::string(Slots[100].password, Slots[100].passwordLength), "8baW00");
   EXPECT_EQ(RankOrder[1], 100);  // re-sorted: the new 45 points lead
   EXPECT_EQ(form->namebox->findText(QStringLiteral("P99")), -1);
 }

@@ -60,6 +60,8 @@ struct Transition {
   bool compstart;
 };
 
+void PrintTo(const Transition& t, std::ostream* os) { *os << t.name; }
+
 class ControllerTable : public ShellTest, public ::testing::WithParamInterface<Transition> {};
 
 TEST_P(ControllerTable, StateStatusAndControls) {
@@ -187,8 +189,8 @@ TEST_F(ShellTest, ComputerMoveEndsWithThePlayerToMove) {
   EXPECT_EQ(GameState, GsPlayerToMove);
   EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
   EXPECT_FALSE(form->compstartBtn->isEnabled());
-  EXPECT_EQ(Game1().Position().heights[0], 4);
-  EXPECT_EQ(Game1().Position().heights[1], 4);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 4);
+  EXPECT_EQ(Game1().Position().ColumnHeights[1], 4);
   Click(form->compstartBtn);  // disabled once the computer has moved
   EXPECT_EQ(GameState, GsPlayerToMove);
 }
@@ -201,7 +203,7 @@ TEST_F(ShellTest, GameOverThenNewGameThenMenu) {
   Click(form->actionBtn);  // "nieuw spel": same game, new position
   EXPECT_EQ(GameState, GsPlayerToMove);
   EXPECT_EQ(form->actionBtn->text(), QStringLiteral("nieuw spel"));
-  const auto h = Game1().Position().heights;
+  const auto h = Game1().Position().ColumnHeights;
   EXPECT_TRUE(h[0] >= 4 && h[0] <= 12 && h[1] >= 4 && h[1] <= 12);
   Game1().SetPosition({{0, 1}});
   ClickBoard(BlockCentre(2, 1));

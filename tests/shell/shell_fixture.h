@@ -17,7 +17,7 @@
 #include "drawing/Unit2.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/game0.h"
-#include "shell/Random.h"
+#include "base/Random.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
 #include "temp_folder.h"

@@ -1,0 +1,30 @@
+#include "games/catalogue.h"
+
+#include <array>
+
+#include "games/game0.h"
+#include "games/game1.h"
+#include "games/game2.h"
+
+namespace {
+
+template <class TModule>
+std::unique_ptr<TGameModule> Make(TGameShell& shell) {
+  return std::make_unique<TModule>(shell);
+}
+
+// One line per game: module, arrows, rules text, whether its player input is
+// reset by the controller.
+const std::array<TGameEntry, 3> kGames = {{
+    {0, Make<TGame0>, 0, 0, false},
+    {1, Make<TGame1>, DirLeft | DirDown, 1, false},
+    {2, Make<TGame2>, DirLeft | DirDown | DirDiagonal, 2, false},
+}};
+
+}  // namespace
+
+const TGameEntry* FindGame(uint8_t gameType) {
+  for (const TGameEntry& entry : kGames)
+    if (entry.gameType == gameType) return &entry;
+  return nullptr;
+}

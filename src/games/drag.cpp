@@ -1,0 +1,69 @@
+#include "games/drag.h"
+
+#include <cmath>
+
+#include "drawing/Unit2.h"
+
+bool TrackTest(int x, int y, const TrackSegment& s, int d) {
+  const float dx = float(s.bx - s.ax), dy = float(s.by - s.ay);
+  const float L = dx * dx + dy * dy;
+  const float t = L == 0 ? 1000.0f : ((float(x - s.ax)) * dx + (float(y - s.ay)) * dy) / L;
+  if (!(t > 0 && t < 1)) return false;
+  const float px = float(s.ax) + t * dx - float(x), py = float(s.ay) + t * dy - float(y);
+  return std::sqrt(px * px + py * py) < float(d);
+}
+
+void TDrag::Reset() {
+  dragState_ = 0;
+  pointerValid_ = false;
+}
+
+void TDrag::HandleMouse(uint8_t action, int x, int y) {
+  switch (action) {
+    case 1:
+      if (dragState_ == 0) {
+        piece_ = board_.PieceAt(x, y);
+        const bool onPiece = piece_ >= 0;
+        if (onPiece != pointerValid_)
+          shell_.SetBoardCursor(onPiece ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        pointerValid_ = onPiece;
+      } else if (dragState_ == 1) {
+        board_.LiftPiece(piece_);
+        pointerValid_ = firstMoveTestsPointer_ ? board_.OnTrack(x, y)
+                                               : board_.OnTrack(x - grab_.x, y - grab_.y);
+        dragState_ = 2;
+      } else {
+        RestoreBackground();
+        const TPoint p{x - grab_.x, y - grab_.y};
+        pointerValid_ = board_.OnTrack(p.x, p.y);
+        if (!pointerValid_) return;  // the screen keeps the piece at its last place
+        const TPoint at = board_.SpriteTopLeft(p);
+        const TXBitmap& sprite = board_.Sprite(piece_);
+        ComposeBitmap->Draw(at.x, at.y, sprite);
+        MarkDirty({at.x, at.y, at.x + sprite.Width(), at.y + sprite.Height()});
+        FlushScreen();
+      }
+      break;
+    case 0:
+      if (dragState_ != 0 || !pointerValid_) return;
+      grab_ = board_.GrabOffset(piece_, x, y);
+      dragState_ = 1;
+      board_.SetTracks(piece_);
+      break;
+    case 2: {
+      if (dragState_ == 0) return;
+      board_.ClearStart(piece_);
+      const bool moved = pointerValid_ && board_.DropPiece(piece_, {x - grab_.x, y - grab_.y});
+      if (!moved) board_.PutBack(piece_);
+      RestoreBackground();
+      FlushScreen();
+      dragState_ = 0;
+      pointerValid_ = false;
+      shell_.SetBoardCursor(Qt::ArrowCursor);
+      shell_.RaiseEvent(moved ? EvPlayerMoved : EvWrongMove);
+      break;
+    }
+    default:
+      break;
+  }
+}

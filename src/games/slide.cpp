@@ -1,0 +1,25 @@
+#include "games/slide.h"
+
+#include "drawing/Unit2.h"
+
+void TSlide::Start(const TRect& r, const TXBitmap& sprite) {
+  rect_ = r;
+  sprite_ = &sprite;
+  shell_.SetMoveTimer(true);
+}
+
+void TSlide::Tick() {
+  if (!sprite_) return;
+  MarkDirty(rect_);
+  RestoreBackground();
+  rect_ = board_.NextRect(rect_);
+  ComposeBitmap->Draw(rect_.Left, rect_.Top, *sprite_);
+  MarkDirty(rect_);
+  FlushScreen();
+  if (board_.Arrived(rect_)) {
+    shell_.SetMoveTimer(false);
+    sprite_ = nullptr;
+    board_.Land();
+    shell_.RaiseEvent(EvComputerMoved);
+  }
+}

@@ -1,0 +1,32 @@
+// The module a new game starts from, driven through the shell's seam alone.
+#include <gtest/gtest.h>
+
+#include "fake_shell.h"
+#include "games/template_game.h"
+
+namespace {
+
+TEST(TemplateModule, ReportsItsMovesThroughTheSeam) {
+  TFakeShell shell;
+  TGameTemplate game(shell);
+  zam::RandSeed(3);
+  game.PrepareBoard();
+  game.NewPosition();
+  const int start = game.Position().Count;
+  ASSERT_GE(start, 4);
+  ASSERT_LE(start, 9);
+  game.TimerStep();  // a tick with no computer move under way
+  EXPECT_TRUE(shell.events.empty());
+  MouseAction = 0;
+  game.HandleMouse();
+  EXPECT_EQ(shell.events, std::vector<uint8_t>{EvPlayerMoved});
+  EXPECT_EQ(game.Position().Count, start - 1);
+  game.StartComputerMove();
+  EXPECT_TRUE(shell.timer);
+  game.TimerStep();
+  EXPECT_FALSE(shell.timer);
+  EXPECT_EQ(shell.events, (std::vector<uint8_t>{EvPlayerMoved, EvComputerMoved}));
+  EXPECT_EQ(game.Position().Count, start - 2);
+}
+
+}  // namespace
