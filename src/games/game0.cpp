@@ -90,7 +90,8 @@ void TGame0::SetPosition(const TPosition& p) {
 }
 
 void TGame0::CrossBlocks() {
-  for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row) CrossBlock(selColumn_, row);
+  for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row)
+    CrossBlock(selColumn_, row);
   RestoreBackground();
   FlushScreen();
 }

@@ -13,7 +13,8 @@ std::vector<TMove> LegalMoves(const TPosition& p) {
 }
 
 bool IsLegal(const TPosition& p, const TMove& m) {
-  return (m.column == 1 || m.column == 2) && m.count >= 1 && m.count <= p.ColumnHeights[m.column - 1];
+  return (m.column == 1 || m.column == 2) && m.count >= 1 &&
+         m.count <= p.ColumnHeights[m.column - 1];
 }
 
 TPosition Apply(const TPosition& p, const TMove& m) {

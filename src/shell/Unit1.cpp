@@ -13,12 +13,12 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "base/Random.h"
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
 #include "drawing/rilArrayBtn.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
-#include "base/Random.h"
 #include "shell/gamecontrol.h"
 
 TForm1* Form1 = nullptr;

@@ -1,9 +1,9 @@
 // Games 2 and 3 on the real board: cells and tracks, the drag protocol and
 // the computer's slide.
 
+#include "games/drag.h"
 #include "games/game1.h"
 #include "games/game2.h"
-#include "games/drag.h"
 #include "shell/shell_fixture.h"
 
 using coinboard::TCell;

@@ -161,5 +161,4 @@ TEST(CoinRules, StartCellsCoverTheirRanges) {
   EXPECT_EQ(starts3, expected3);
 }
 
-
 }  // namespace

@@ -1,11 +1,12 @@
 // Game 1's rules, without a window: the good test against positions solved
 // from the moves, the computer's choice over every answer of the generator,
 // and the start range.
+#include "games/game0_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
-#include "games/game0_rules.h"
 #include "rules_helpers.h"
 
 using namespace game0;

@@ -13,11 +13,11 @@
 #include <cstring>
 #include <memory>
 
+#include "base/Random.h"
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/game0.h"
-#include "base/Random.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
 #include "temp_folder.h"
