@@ -69,15 +69,7 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   EXPECT_EQ(ScreenAt(Centre({5, 9})), kBoardPixel);  // no ring left behind
   EXPECT_EQ(GameState, GsComputerMoving);
   EXPECT_EQ(Game().Target(), (TCell{2, 2}));
-  FlushStats = {};
-  long long most = 0;
-  int ticks = 0;
-  while (form->Timer1.isActive() && ticks < 1000) {
-    const long long before = FlushStats.pixels;
-    form->Timer1Timer();
-    most = std::max(most, FlushStats.pixels - before);
-    ++ticks;
-  }
+  const auto [ticks, most] = RunTimerMeasured();
   EXPECT_EQ(ticks, (280 - 14) / 2);  // 2 pixels a tick, snapping 14 short
   // Only the coin's old and new place; the last tick also snaps it into its
   // cell, 14 pixels on.

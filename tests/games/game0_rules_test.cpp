@@ -47,7 +47,9 @@ TEST(Game1Rules, GoodPositionsAreTheLostOnesAndTheComputerReachesThem) {
       ForEachOutcome([&](TRandom& rng) {
         const TMove m = ComputerMove(p, rng);
         ASSERT_TRUE(IsLegal(p, m)) << a << "/" << b;
-        if (!IsGood(p)) ASSERT_TRUE(IsGood(Apply(p, m))) << a << "/" << b;
+        if (!IsGood(p)) {
+          ASSERT_TRUE(IsGood(Apply(p, m))) << a << "/" << b;
+        }
       });
     }
   EXPECT_FALSE(IsLegal(P(3, 0), {2, 1}));

@@ -8,6 +8,8 @@
 #include <set>
 
 #include "games/coinboard.h"
+#include "games/game4.h"
+#include "games/rowboard.h"
 #include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
 
@@ -35,7 +37,19 @@ bool SomethingMoves(TForm1& form) {
   if (form.Timer1.isActive()) return true;
   if (GameType == 1 || GameType == 2)
     return static_cast<TCoinGame*>(GameModule(GameType))->DragState() != 0;
+  if (GameType == 3 || GameType == 5)
+    return static_cast<TRowGame*>(GameModule(GameType))->DragState() != 0;
+  if (GameType == 4) return static_cast<TGame4*>(GameModule(GameType))->DragState() != 0;
   return false;
+}
+
+// A press on a from, moves in eight steps to b, a release there.
+void DragOnBoard(TForm1& form, QPoint a, QPoint b) {
+  QTest::mouseMove(form.box1, a + QPoint(1, 1));
+  QTest::mouseMove(form.box1, a);
+  QTest::mousePress(form.box1, Qt::LeftButton, {}, a);
+  for (int i = 1; i <= 8; ++i) QTest::mouseMove(form.box1, a + (b - a) * i / 8);
+  QTest::mouseRelease(form.box1, Qt::LeftButton, {}, b);
 }
 
 TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
@@ -57,7 +71,7 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
     const int action = pick(10);
     switch (action) {
       case 0:
-        if (form->gameselbtn->isEnabled()) ChooseGame(pick(4) == 0 ? pick(9) : pick(3));
+        if (form->gameselbtn->isEnabled()) ChooseGame(pick(4) == 0 ? pick(9) : pick(6));
         break;
       case 1:
         Click(buttons[pick(3)]);
@@ -96,13 +110,19 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
         } else if (GameState == GsPlayerToMove && (GameType == 1 || GameType == 2)) {
           auto& game = *static_cast<TCoinGame*>(GameModule(GameType));
           const TRect from = coinboard::CellRect(game.Coin());
-          const QPoint a(from.Left + 20, from.Top + 20);
-          const QPoint b(40 * pick(16) + 20, 40 * pick(12) + 20);
-          QTest::mouseMove(form->box1, a + QPoint(1, 1));
-          QTest::mouseMove(form->box1, a);
-          QTest::mousePress(form->box1, Qt::LeftButton, {}, a);
-          for (int i = 1; i <= 8; ++i) QTest::mouseMove(form->box1, a + (b - a) * i / 8);
-          QTest::mouseRelease(form->box1, Qt::LeftButton, {}, b);
+          DragOnBoard(*form, {from.Left + 20, from.Top + 20},
+                      {40 * pick(16) + 20, 40 * pick(12) + 20});
+        } else if (GameState == GsPlayerToMove && (GameType == 3 || GameType == 5)) {
+          auto& game = *static_cast<TRowGame*>(GameModule(GameType));
+          const int row = 1 + pick(game.Position().rows);
+          const TRect from = game.CellRect(game.Position().PlayerColumn[row - 1], row);
+          const TRect to = game.CellRect(pick(16), row);
+          DragOnBoard(*form, {from.Left + 20, from.Top + 20}, {to.Left + 20, to.Top + 20});
+        } else if (GameState == GsPlayerToMove && GameType == 4) {
+          auto& game = *static_cast<TGame4*>(GameModule(GameType));
+          const TPoint from = game4::CellCentre(game.Position().PlayerCell[pick(2)]);
+          const TPoint to = game4::CellCentre(pick(24));
+          DragOnBoard(*form, {from.x, from.y}, {to.x, to.y});
         } else {
           ClickBoard(QPoint(pick(641), pick(481)));
         }

@@ -79,6 +79,21 @@ class ShellTest : public ::testing::Test {
     return ticks;
   }
 
+  // Runs the move timer's ticks to the end of the move, measuring the
+  // screen traffic: the ticks, and the most pixels one tick flushed.
+  std::pair<int, long long> RunTimerMeasured() {
+    FlushStats = {};
+    long long most = 0;
+    int ticks = 0;
+    while (form->Timer1.isActive() && ticks < 100000) {
+      const long long before = FlushStats.pixels;
+      form->Timer1Timer();
+      most = std::max(most, FlushStats.pixels - before);
+      ++ticks;
+    }
+    return {ticks, most};
+  }
+
   InTempFolder shellFolder;  // the window reads and writes ZamScores here
   std::unique_ptr<TForm1> form;
 };
@@ -95,6 +110,19 @@ inline QPoint FirstDifference(const TXBitmap& a, const TXBitmap& b) {
       if (a.GetPixel(col, row) != b.GetPixel(col, row)) return {col, row};
   }
   return {-1, -1};
+}
+
+// Whether the board shows the image with its top-left at (x, y): every pixel
+// of the image but its transparent ones.
+inline bool ShowsImage(const TXBitmap& board, int x, int y, const TXBitmap& image) {
+  const uint32_t key = SwapRB(image.TransparentColor);
+  for (int j = 0; j < image.Height(); ++j)
+    for (int i = 0; i < image.Width(); ++i) {
+      const uint32_t v = image.GetPixel(i, j);
+      if (image.Transparent && v == key) continue;
+      if (board.GetPixel(x + i, y + j) != v) return false;
+    }
+  return true;
 }
 
 // The centre of block (column, row) of game 1 on the board.

@@ -1,0 +1,7 @@
+#include "games/game3.h"
+
+namespace {
+const rowboard::TRowRules kRules{{2, 200}, game3::ComputerMove, game3::RandomStart};
+}  // namespace
+
+TGame3::TGame3(TGameShell& shell) : TRowGame(shell, kRules) {}

@@ -1,0 +1,10 @@
+// Game 4's module: two rows, an O coin and an X coin in each.
+#pragma once
+
+#include "games/game3_rules.h"
+#include "games/rowboard.h"
+
+class TGame3 final : public TRowGame {
+ public:
+  explicit TGame3(TGameShell& shell);
+};

@@ -1,0 +1,7 @@
+#include "games/game5.h"
+
+namespace {
+const rowboard::TRowRules kRules{{3, 180}, game5::ComputerMove, game5::RandomStart};
+}  // namespace
+
+TGame5::TGame5(TGameShell& shell) : TRowGame(shell, kRules) {}

@@ -1,0 +1,254 @@
+// Game 5 on the real board: the ring's geometry against the tables of its
+// description, the drag along an arc and the computer's coin travelling a
+// degree a tick.
+#include "games/game4.h"
+#include "shell/shell_fixture.h"
+
+using namespace game4;
+using game4::TPosition;
+
+namespace {
+
+TEST(RingGeometry, CellCentresAndAnglesAreTheTables) {
+  const int xs[24] = {525, 518, 497, 464, 422, 373, 319, 266, 217, 175, 142, 121,
+                      115, 121, 142, 175, 217, 266, 320, 373, 422, 464, 497, 518};
+  const int ys[24] = {240, 293, 342, 384, 417, 438, 444, 438, 417, 384, 342, 293,
+                      239, 186, 137, 95,  62,  41,  35,  41,  62,  95,  137, 186};
+  const int angles[24] = {0,   14,  29,  45,  60,  75,  90,  105, 120, 135, 150, 165,
+                          180, 195, 210, 225, 239, 254, 270, 284, 299, 314, 329, 344};
+  for (int k = 0; k < 24; ++k) {
+    EXPECT_EQ(CellCentre(k), (TPoint{xs[k], ys[k]})) << k;
+    EXPECT_EQ(CellAngle(k), angles[k]) << k;
+    EXPECT_EQ(RingCellRect(k), (TRect{xs[k] - 20, ys[k] - 20, xs[k] + 20, ys[k] + 20})) << k;
+  }
+  EXPECT_EQ(PolarDegrees(320, 300), 90.0f);
+  EXPECT_EQ(PolarDegrees(320, 240), 270.0f);
+  EXPECT_EQ(PolarDegrees(320, 100), 270.0f);
+  EXPECT_EQ(PolarDegrees(200, 240), 180.0f);
+}
+
+// A point at `degrees` and radius `r` from the centre, rounded to pixels.
+TPoint At(double degrees, double r) {
+  const double a = degrees * 3.14159265358979 / 180.0;
+  return {int(std::lround(320 + r * std::cos(a))), int(std::lround(240 + r * std::sin(a)))};
+}
+
+TEST(RingGeometry, RingHitBandsAndEdges) {
+  struct Case {
+    int x, y, cell;
+  } cases[] = {
+      // Along the ray of cell 0 (straight right): radius strictly 181..229.
+      {320 + 180, 240, -1},
+      {320 + 181, 240, 0},
+      {320 + 229, 240, 0},
+      {320 + 230, 240, -1},
+      // Straight down (90 degrees, cell 6) and up (270, cell 18).
+      {320, 240 + 205, 6},
+      {320, 240 - 205, 18},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RingHit(c.x, c.y), c.cell) << c.x << "," << c.y;
+  // The angular edges of cell 2 (centre 30 degrees): it answers from 5.5
+  // degrees before to 6.5 after; the margins between cells answer nothing.
+  struct Angle {
+    double degrees;
+    int cell;
+  } angles[] = {{24.2, -1}, {24.8, 2}, {36.2, 2}, {36.8, -1}, {359.0, 0}, {353.0, -1}, {6.0, 0}};
+  for (const Angle& a : angles) {
+    const TPoint p = At(a.degrees, 205);
+    const float d = PolarDegrees(p.x, p.y);
+    // Only points whose angle lands clearly on one side of an edge.
+    SCOPED_TRACE(d);
+    EXPECT_EQ(RingHit(p.x, p.y), a.cell) << a.degrees;
+  }
+}
+
+TEST(RingGeometry, ArcAcrossZeroDegrees) {
+  // X coin 2 in cell 0, O coin 2 in cell 18: X coin 1 may go from 9 degrees
+  // past cell 18 to 10 degrees short of cell 0, across no 0.
+  const int low = 15 * 18 + 9, high = 15 * 0 - 10 + 360;
+  EXPECT_EQ(low, 279);
+  EXPECT_EQ(high, 350);
+  EXPECT_TRUE(ArcTest(At(345, 205).x, At(345, 205).y, low, high, 25));
+  EXPECT_FALSE(ArcTest(At(352, 205).x, At(352, 205).y, low, high, 25));  // onto cell 0: no
+  EXPECT_FALSE(ArcTest(At(0, 205).x, At(0, 205).y, low, high, 25));
+  // An arc that crosses 0: from 339 (past cell 22) to 35 (short of cell 3).
+  EXPECT_TRUE(ArcTest(At(350, 205).x, At(350, 205).y, 339, 35, 25));
+  EXPECT_TRUE(ArcTest(At(10, 205).x, At(10, 205).y, 339, 35, 25));
+  EXPECT_FALSE(ArcTest(At(40, 205).x, At(40, 205).y, 339, 35, 25));
+  EXPECT_FALSE(ArcTest(At(330, 205).x, At(330, 205).y, 339, 35, 25));
+  // The band: within 24 pixels of the middle circle.
+  EXPECT_TRUE(ArcTest(At(10, 229).x, At(10, 229).y, 339, 35, 25));
+  EXPECT_FALSE(ArcTest(At(10, 231).x, At(10, 231).y, 339, 35, 25));
+}
+
+// ---- on the board ----------------------------------------------------------------
+
+// Pixel values. The discs are drawn with fill level 0, so their pixels carry
+// the level tag 0 in the low bits of blue; a cell emptied later is filled
+// with a brush and keeps 0xF3.
+constexpr uint32_t kGround = 0xFFFFD3, kInnerDisc = 0xFFFFD0, kTrack = 0xFFFFF0,
+                   kEmptied = 0xFFFFF3, kLines = 0x800000;
+
+TPosition Ring(int x1, int x2, int o1, int o2) {
+  TPosition p;
+  p.PlayerCell[0] = uint8_t(x1);
+  p.PlayerCell[1] = uint8_t(x2);
+  p.ComputerCell[0] = uint8_t(o1);
+  p.ComputerCell[1] = uint8_t(o2);
+  return p;
+}
+
+class RingBoard : public ShellTest {
+ protected:
+  void Start(const TPosition& p) {
+    ChooseGame(4);
+    Click(form->actionBtn);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    Game().SetPosition(p);
+  }
+  TGame4& Game() { return *static_cast<TGame4*>(GameModule(4)); }
+  static QPoint Q(TPoint p) { return {p.x, p.y}; }
+  // Hover onto the coin of cell k, press, move along the ring to `degrees`
+  // (the shorter way; `radius` at the end), release.
+  void Drag(int k, double degrees, double radius = 205) {
+    const QPoint from = Q(CellCentre(k));
+    QTest::mouseMove(form->box1, from + QPoint(3, 2));
+    QTest::mouseMove(form->box1, from);
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+    const double start = CellAngle(k);
+    double turn = degrees - start;
+    while (turn > 180) turn -= 360;
+    while (turn < -180) turn += 360;
+    QPoint to = from;
+    for (int i = 1; i <= 30; ++i) {
+      to = Q(At(start + turn * i / 30, 205 + (radius - 205) * i / 30));
+      QTest::mouseMove(form->box1, to);
+    }
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
+  }
+  const TXBitmap& Screen() { return form->box1->Surface(); }
+  bool Shows(int k, const TXBitmap& image) {
+    const TRect r = RingCellRect(k);
+    return ShowsImage(Screen(), r.Left, r.Top, image);
+  }
+};
+
+TEST_F(RingBoard, BoardPixels) {
+  ChooseGame(4);
+  const TXBitmap& s = Screen();
+  EXPECT_EQ(s.GetPixel(20, 20), kGround);
+  EXPECT_EQ(s.GetPixel(320, 240), kInnerDisc);
+  EXPECT_EQ(s.GetPixel(525, 240), kTrack);  // cell 0, empty
+  EXPECT_EQ(s.GetPixel(320, 35), kTrack);   // cell 18
+  // The outlines of the two discs, crossed on the ray to the right.
+  int outlines = 0;
+  for (int x = 480; x <= 570; ++x) outlines += s.GetPixel(x, 240) == kLines;
+  EXPECT_GE(outlines, 4);  // two pixels wide, twice
+  EXPECT_EQ(s.GetPixel(565, 240), kGround);
+  // A separator between cells 0 and 1, at 7.5 degrees: inside the track.
+  const TPoint mid = At(7.5, 205);
+  int separator = 0;
+  for (int dx = -2; dx <= 2; ++dx) separator += s.GetPixel(mid.x + dx, mid.y) == kLines;
+  EXPECT_GE(separator, 1);
+  EXPECT_EQ(s.GetPixel(At(3.0, 205).x, At(3.0, 205).y), kTrack);
+}
+
+TEST_F(RingBoard, LegalDragThenTheComputerTravelsADegreeATick) {
+  Start(Ring(0, 5, 10, 15));  // A = 4, B = 8
+  EXPECT_TRUE(Shows(0, *CoinXSprite));
+  EXPECT_TRUE(Shows(10, *CoinOSprite));
+  Drag(0, 330);  // X coin 1 back to cell 22: B = 6
+  ASSERT_EQ(Game().Position().PlayerCell[0], 22);
+  EXPECT_TRUE(Shows(22, *CoinXSprite));
+  EXPECT_EQ(Screen().GetPixel(525, 240), kEmptied);  // no ring left in cell 0
+  ASSERT_EQ(GameState, GsComputerMoving);
+  // A < B: O coin 2 goes forward from cell 15 to 17, 225 to 254 degrees.
+  EXPECT_EQ(Game().ComputerChoice().move, (TMove{2, 17}));
+  const auto [ticks, most] = RunTimerMeasured();
+  EXPECT_EQ(ticks, 254 - 225);
+  EXPECT_LE(most, 2 * 44 * 44);  // the coin's old and new place
+  EXPECT_EQ(Game().Position().ComputerCell[1], 17);
+  EXPECT_TRUE(Shows(17, *CoinOSprite));
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(FirstDifference(Screen(), *BackgroundBitmap), QPoint(-1, -1));
+}
+
+TEST_F(RingBoard, TheComputerGoesBackAndTheLongWayRound) {
+  Start(Ring(0, 5, 9, 12));                // A = 3, B = 11
+  Game().SetPosition(Ring(20, 2, 6, 18));  // A = 3, B = 1: O coin 1 two cells back
+  Click(form->compstartBtn);
+  EXPECT_EQ(Game().ComputerChoice().move, (TMove{1, 4}));
+  EXPECT_EQ(Game().ComputerChoice().angleStep, -1);
+  EXPECT_EQ(RunTimerMeasured().first, 90 - 60);
+  EXPECT_EQ(Game().Position().ComputerCell[0], 4);
+  // A = B = 1: a random move, always forward; into the gap behind O coin 1
+  // it travels round over the other coins.
+  Game().SetPosition(Ring(20, 2, 4, 18));
+  zam::RandSeed(5);
+  Click(form->stopBtn);
+  Click(form->actionBtn);
+  Game().SetPosition(Ring(20, 2, 4, 18));
+  Click(form->compstartBtn);
+  const TComputerMove c = Game().ComputerChoice();
+  EXPECT_EQ(c.angleStep, 1);
+  const int from = c.move.coin == 1 ? 4 : 18;
+  const auto [ticks, most] = RunTimerMeasured();
+  EXPECT_EQ(ticks, (CellAngle(c.move.cell) - CellAngle(from) + 360) % 360);
+  EXPECT_EQ(Game().Position().ComputerCell[c.move.coin - 1], c.move.cell);
+}
+
+TEST_F(RingBoard, WrongDrops) {
+  Start(Ring(0, 5, 10, 15));
+  struct Case {
+    const char* name;
+    double degrees, radius;
+  } cases[] = {
+      // Straight up, cell 18 is free: the radius must be 181..229.
+      {"onto X coin 2", 75, 205},     {"past X coin 2", 90, 205},    {"radius 180", 270, 180},
+      {"radius 230", 270, 230},       {"between cells", 337.5, 205}, {"own cell", 1, 205},
+      {"too close behind", 232, 205},
+  };
+  for (const Case& c : cases) {
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Drag(0, c.degrees, c.radius);
+    EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
+    EXPECT_EQ(Game().Position().PlayerCell[0], 0) << c.name;
+    EXPECT_TRUE(Shows(0, *CoinXSprite)) << c.name;
+  }
+  // The band's inner and outer edge still count.
+  Drag(0, 270, 181);
+  ASSERT_EQ(Game().Position().PlayerCell[0], 18);
+  RunTimerMeasured();
+  ASSERT_EQ(GameState, GsPlayerToMove);
+  Game().SetPosition(Ring(0, 5, 10, 15));
+  Drag(0, 270, 229);
+  ASSERT_EQ(Game().Position().PlayerCell[0], 18);
+  RunTimerMeasured();
+  Game().SetPosition(Ring(0, 5, 10, 15));
+  // A press and release with no move between them.
+  ShowStatus(MsgInfo, QStringLiteral(" "));
+  QTest::mouseMove(form->box1, {520, 236});
+  QTest::mouseMove(form->box1, {525, 240});
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, {525, 240});
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {525, 240});
+  EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  EXPECT_EQ(GameState, GsPlayerToMove);
+}
+
+TEST_F(RingBoard, AWonAndALostGame) {
+  Start(Ring(12, 5, 10, 11));  // A = 4, B = 0
+  Levels[4] = 1;
+  Drag(5, 135);  // X coin 2 to cell 9: both O coins shut in
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
+  EXPECT_EQ(Levels[4], 2);
+  Click(form->actionBtn);                 // "nieuw spel"
+  Game().SetPosition(Ring(0, 1, 2, 20));  // A = 0, B = 3
+  Click(form->compstartBtn);
+  EXPECT_EQ(RunTimerMeasured().first, 344 - 299);  // O coin 2 to cell 23: both X coins shut in
+  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
+  EXPECT_EQ(Levels[4], 1);
+}
+
+}  // namespace
