@@ -1,0 +1,204 @@
+// One 10 ms tick of the computer's sliding piece, as the player sees it: the
+// module's step, the flush into the board and the repaint of the changed
+// rectangle through the real widget (offscreen), for games 2 to 6; beside a
+// bare Qt widget that restores a 44 x 44 rectangle from a QImage, draws a
+// 40 x 40 sprite and repaints that rectangle. After the runs a table gives
+// each game's median and its ratio to the bare widget.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "drawing/PaintBox.h"
+#include "drawing/Unit2.h"
+#include "games/coinboard.h"
+#include "games/game4.h"
+#include "games/rowboard.h"
+#include "shell/Unit1.h"
+#include "shell/gamecontrol.h"
+
+namespace {
+
+// The bare widget: its picture, the ground under the sprite and the sprite.
+class TBareBoard : public QWidget {
+ public:
+  TBareBoard() : canvas_(641, 481, QImage::Format_RGB32), ground_(641, 481, QImage::Format_RGB32),
+                 sprite_(40, 40, QImage::Format_ARGB32_Premultiplied) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(641, 481);
+    ground_.fill(QColor(255, 255, 243));
+    canvas_ = ground_.copy();
+    sprite_.fill(Qt::transparent);
+    QPainter p(&sprite_);
+    p.setBrush(QColor(192, 192, 192));
+    p.setPen(QPen(QColor(224, 128, 0), 2));
+    p.drawEllipse(3, 3, 34, 34);
+  }
+  // One step of the sprite, 2 pixels to the right.
+  void Step() {
+    x_ = x_ >= 590 ? 2 : x_ + 2;
+    const QRect dirty(x_ - 4, 200, 44, 44);
+    {
+      QPainter p(&canvas_);
+      p.drawImage(dirty.topLeft(), ground_, dirty);
+      p.drawImage(QPoint(x_, 202), sprite_);
+    }
+    update(dirty);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QPainter p(this);
+    p.drawImage(e->rect().topLeft(), canvas_, e->rect());
+  }
+
+ private:
+  QImage canvas_, ground_, sprite_;
+  int x_ = 2;
+};
+
+void BareTick(benchmark::State& state) {
+  TBareBoard board;
+  board.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    board.Step();
+    QApplication::processEvents();
+  }
+}
+
+// A game started with a position whose computer move slides a long way.
+struct TSlideCase {
+  const char* name;
+  uint8_t gameType;
+  std::function<void()> position;  // puts the start position on the board
+};
+
+void GameTick(benchmark::State& state, const TSlideCase& c) {
+  QTemporaryDir folder;  // the window reads and writes its score file here
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(folder.path());
+  {
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    QApplication::processEvents();
+    GameType = c.gameType;
+    DispatchEvent(EvGameChosen);
+    DispatchEvent(EvAction);
+    auto restart = [&] {
+      if (GameState != GsPlayerToMove) DispatchEvent(EvAction);
+      c.position();
+      DispatchEvent(EvComputerBegins);
+      QApplication::processEvents();
+    };
+    restart();
+    for (auto _ : state) {
+      if (!form->Timer1.isActive()) {
+        state.PauseTiming();
+        restart();
+        state.ResumeTiming();
+      }
+      form->Timer1Timer();
+      QApplication::processEvents();
+    }
+    form->Timer1.stop();
+  }
+  QDir::setCurrent(previous);
+}
+
+template <class T>
+T& Module(uint8_t t) {
+  return *static_cast<T*>(GameModule(t));
+}
+
+rows::TPosition Rows(int count, std::initializer_list<std::pair<int, int>> coins) {
+  rows::TPosition p;
+  p.rows = uint8_t(count);
+  int r = 0;
+  for (auto [o, x] : coins) {
+    p.ComputerColumn[r] = uint8_t(o);
+    p.PlayerColumn[r] = uint8_t(x);
+    ++r;
+  }
+  return p;
+}
+
+const TSlideCase kCases[] = {
+    {"game2", 1, [] { Module<TCoinGame>(1).SetCoin({15, 1}); }},
+    {"game3", 2, [] { Module<TCoinGame>(2).SetCoin({15, 1}); }},
+    {"game4", 3, [] { Module<TRowGame>(3).SetPosition(Rows(2, {{0, 15}, {0, 2}})); }},
+    {"game5", 4,
+     [] {
+       game4::TPosition p;
+       p.PlayerCell[0] = 0;
+       p.PlayerCell[1] = 5;
+       p.ComputerCell[0] = 6;
+       p.ComputerCell[1] = 7;
+       Module<TGame4>(4).SetPosition(p);
+     }},
+    {"game6", 5, [] { Module<TRowGame>(5).SetPosition(Rows(3, {{0, 15}, {0, 2}, {0, 3}})); }},
+};
+
+// Collects the median of every benchmark for the closing table.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, double> medians;
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+
+  void PrintTable() const {
+    const auto bare = medians.find("SlideTick/bare");
+    if (bare == medians.end()) return;
+    std::printf("\n%-10s %12s %12s %8s\n", "game", "tick ns", "bare ns", "ratio");
+    for (const TSlideCase& c : kCases) {
+      const auto m = medians.find(std::string("SlideTick/") + c.name);
+      if (m == medians.end()) continue;
+      std::printf("%-10s %12.1f %12.1f %8.2f\n", c.name, m->second, bare->second,
+                  m->second / bare->second);
+    }
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM",
+          qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+  QApplication app(argc, argv);
+  std::vector<char*> args(argv, argv + argc);
+  std::string reps = "--benchmark_repetitions=9";
+  std::string aggregates = "--benchmark_report_aggregates_only=true";
+  bool hasReps = false;
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) hasReps = true;
+  if (!hasReps) {
+    args.push_back(reps.data());
+    args.push_back(aggregates.data());
+  }
+  int n = int(args.size());
+  benchmark::Initialize(&n, args.data());
+  benchmark::RegisterBenchmark("SlideTick/bare", BareTick);
+  for (const TSlideCase& c : kCases)
+    benchmark::RegisterBenchmark((std::string("SlideTick/") + c.name).c_str(),
+                                 [&c](benchmark::State& st) { GameTick(st, c); });
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintTable();
+  benchmark::Shutdown();
+  return 0;
+}
