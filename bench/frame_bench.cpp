@@ -1,6 +1,6 @@
 // One 10 ms tick of the computer's sliding piece, as the player sees it: the
 // module's step, the flush into the board and the repaint of the changed
-// rectangle through the real widget (offscreen), for games 2 to 6; beside a
+// rectangle through the real widget (offscreen), for games 2 to 8; beside a
 // bare Qt widget that restores a 44 x 44 rectangle from a QImage, draws a
 // 40 x 40 sprite and repaints that rectangle. After the runs a table gives
 // each game's median and its ratio to the bare widget.
@@ -23,6 +23,8 @@
 #include "drawing/Unit2.h"
 #include "games/coinboard.h"
 #include "games/game4.h"
+#include "games/game6.h"
+#include "games/game7.h"
 #include "games/rowboard.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
@@ -32,8 +34,10 @@ namespace {
 // The bare widget: its picture, the ground under the sprite and the sprite.
 class TBareBoard : public QWidget {
  public:
-  TBareBoard() : canvas_(641, 481, QImage::Format_RGB32), ground_(641, 481, QImage::Format_RGB32),
-                 sprite_(40, 40, QImage::Format_ARGB32_Premultiplied) {
+  TBareBoard()
+      : canvas_(641, 481, QImage::Format_RGB32),
+        ground_(641, 481, QImage::Format_RGB32),
+        sprite_(40, 40, QImage::Format_ARGB32_Premultiplied) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(641, 481);
     ground_.fill(QColor(255, 255, 243));
@@ -134,9 +138,18 @@ rows::TPosition Rows(int count, std::initializer_list<std::pair<int, int>> coins
 }
 
 const TSlideCase kCases[] = {
-    {"game2", 1, [] { Module<TCoinGame>(1).SetCoin({15, 1}); }},
-    {"game3", 2, [] { Module<TCoinGame>(2).SetCoin({15, 1}); }},
-    {"game4", 3, [] { Module<TRowGame>(3).SetPosition(Rows(2, {{0, 15}, {0, 2}})); }},
+    {"game2", 1,
+     [] {
+       Module<TCoinGame>(1).SetCoin({15, 1});
+     }},
+    {"game3", 2,
+     [] {
+       Module<TCoinGame>(2).SetCoin({15, 1});
+     }},
+    {"game4", 3,
+     [] {
+       Module<TRowGame>(3).SetPosition(Rows(2, {{0, 15}, {0, 2}}));
+     }},
     {"game5", 4,
      [] {
        game4::TPosition p;
@@ -146,7 +159,26 @@ const TSlideCase kCases[] = {
        p.ComputerCell[1] = 7;
        Module<TGame4>(4).SetPosition(p);
      }},
-    {"game6", 5, [] { Module<TRowGame>(5).SetPosition(Rows(3, {{0, 15}, {0, 2}, {0, 3}})); }},
+    {"game6", 5,
+     [] {
+       Module<TRowGame>(5).SetPosition(Rows(3, {{0, 15}, {0, 2}, {0, 3}}));
+     }},
+    {"game7", 6,
+     [] {
+       game6::TPosition p;  // coins at 1 and 15: the computer slides 13 cells
+       p.CoinColumn[4] = 1;
+       p.CoinColumn[5] = 15;
+       Module<TGame6>(6).SetPosition(p);
+     }},
+    {"game8", 7,
+     [] {
+       game7::TPosition p;  // the euro coin second, 13 cells from the first
+       p.CoinCount = 2;
+       p.EuroIndex = 2;
+       p.CoinColumn[0] = 1;
+       p.CoinColumn[1] = 15;
+       Module<TGame7>(7).SetPosition(p);
+     }},
 };
 
 // Collects the median of every benchmark for the closing table.

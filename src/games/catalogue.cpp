@@ -8,6 +8,8 @@
 #include "games/game3.h"
 #include "games/game4.h"
 #include "games/game5.h"
+#include "games/game6.h"
+#include "games/game7.h"
 
 namespace {
 
@@ -18,13 +20,15 @@ std::unique_ptr<TGameModule> Make(TGameShell& shell) {
 
 // One line per game: module, arrows, rules text, whether its player input is
 // reset by the controller.
-const std::array<TGameEntry, 6> kGames = {{
+const std::array<TGameEntry, 8> kGames = {{
     {0, Make<TGame0>, 0, 0, false},
     {1, Make<TGame1>, DirLeft | DirDown, 1, false},
     {2, Make<TGame2>, DirLeft | DirDown | DirDiagonal, 2, false},
     {3, Make<TGame3>, DirBothWays, 3, false},
     {4, Make<TGame4>, DirBothWays, 4, false},
     {5, Make<TGame5>, DirBothWays, 5, false},
+    {6, Make<TGame6>, DirLeft, 6, false},
+    {7, Make<TGame7>, DirLeft, 7, true},
 }};
 
 }  // namespace

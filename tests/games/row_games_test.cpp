@@ -47,13 +47,7 @@ class RowBoard : public ShellTest, public ::testing::WithParamInterface<RowGame>
   QPoint Centre(int column, int row) const {
     return {40 * column + 20, GetParam().firstTop + 40 * (row - 1) + 20};
   }
-  void Drag(QPoint from, QPoint to) {
-    QTest::mouseMove(form->box1, from + QPoint(13, 11));
-    QTest::mouseMove(form->box1, from);
-    QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
-    for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, from + (to - from) * i / 20);
-    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
-  }
+  void Drag(QPoint from, QPoint to) { DragBoard(from, to); }
   const TXBitmap& Screen() { return form->box1->Surface(); }
   bool ShowsX(int column, int row) {
     const QPoint c = Centre(column, row);

@@ -168,7 +168,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, AGameNotYetBuiltCannotBeStarted) {
-  ChooseGame(6);
+  ChooseGame(8);
   Click(form->actionBtn);
   EXPECT_EQ(GameState, GsMenu);
   EXPECT_EQ(Status(), QStringLiteral("dit spel is nog niet beschikbaar"));

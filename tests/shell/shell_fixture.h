@@ -79,6 +79,16 @@ class ShellTest : public ::testing::Test {
     return ticks;
   }
 
+  // A drag on the board as a player makes it: onto the piece from nearby,
+  // press, move in small steps, release.
+  void DragBoard(QPoint from, QPoint to, int steps = 20) {
+    QTest::mouseMove(form->box1, from + QPoint(7, 5));
+    QTest::mouseMove(form->box1, from);
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+    for (int i = 1; i <= steps; ++i) QTest::mouseMove(form->box1, from + (to - from) * i / steps);
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
+  }
+
   // Runs the move timer's ticks to the end of the move, measuring the
   // screen traffic: the ticks, and the most pixels one tick flushed.
   std::pair<int, long long> RunTimerMeasured() {
@@ -98,16 +108,20 @@ class ShellTest : public ::testing::Test {
   std::unique_ptr<TForm1> form;
 };
 
-// The first pixel where two bitmaps of the same size differ, or (-1, -1).
-inline QPoint FirstDifference(const TXBitmap& a, const TXBitmap& b) {
+// The first pixel where two bitmaps of the same size differ, or (-1, -1);
+// pixels inside `ignore` do not count.
+inline QPoint FirstDifference(const TXBitmap& a, const TXBitmap& b, TRect ignore = {}) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) return {0, 0};
   const QImage& x = a.Image();
   const QImage& y = b.Image();
   const size_t rowBytes = size_t(a.Width()) * 4;
   for (int row = 0; row < a.Height(); ++row) {
     if (std::memcmp(x.constScanLine(row), y.constScanLine(row), rowBytes) == 0) continue;
-    for (int col = 0; col < a.Width(); ++col)
-      if (a.GetPixel(col, row) != b.GetPixel(col, row)) return {col, row};
+    for (int col = 0; col < a.Width(); ++col) {
+      const bool ignored =
+          col >= ignore.Left && col < ignore.Right && row >= ignore.Top && row < ignore.Bottom;
+      if (!ignored && a.GetPixel(col, row) != b.GetPixel(col, row)) return {col, row};
+    }
   }
   return {-1, -1};
 }

@@ -1,0 +1,22 @@
+// The one row of 16 cells of games 7 and 8 (y 220..260): cell geometry and
+// the emptying of a cell.
+#pragma once
+
+#include <cstdint>
+
+#include "base/geometry.h"
+
+namespace coinrow {
+
+constexpr int kTop = 220;
+
+TRect CellRect(int column);
+// The column whose cell's inner part (offsets 6..34) holds the point, or -1.
+int HitCell(int x, int y);
+// Fills the cell inside its grid lines with the emptied colour, in the
+// background, and adds the cell to the erase area.
+void EraseCell(int column);
+// The background under the row: the ground, the strip in `strip` colour.
+void DrawGround(uint32_t strip);
+
+}  // namespace coinrow
