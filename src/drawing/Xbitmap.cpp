@@ -865,13 +865,18 @@ void TXBitmap::Draw(int x, int y, const TXBitmap& src) {
                                  int(std::min<i64>(INT_MAX, i64(y) + src.height_))},
                                 clip_);
   const uint32_t key = SwapRB(src.TransparentColor);
+  const bool transparent = src.Transparent;
+  const int width = area.Right - area.Left;
   for (int yy = area.Top; yy < area.Bottom; ++yy) {
-    const uint32_t* in = src.Row(i64(yy) - y);
-    uint32_t* out = Row(yy);
-    for (int xx = area.Left; xx < area.Right; ++xx) {
-      const uint32_t v = in[i64(xx) - x];
-      if (!src.Transparent || (v & kWhite) != key) out[xx] = v | kOpaque;
+    const uint32_t* in = src.Row(i64(yy) - y) + (i64(area.Left) - x);
+    uint32_t* out = Row(yy) + area.Left;
+    if (!transparent) {
+      for (int i = 0; i < width; ++i) out[i] = in[i] | kOpaque;
+      continue;
     }
+    // Every pixel is written, the transparent ones with what was there, so
+    // the loop has no branch.
+    for (int i = 0; i < width; ++i) out[i] = (in[i] & kWhite) != key ? in[i] | kOpaque : out[i];
   }
 }
 
