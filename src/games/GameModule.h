@@ -59,6 +59,9 @@ class TGameModule {
   virtual void HandleMouse() = 0;        // MouseAction, MouseX, MouseY
   virtual bool IsGameOver() = 0;         // no move left
   virtual void ResetPlayerInput() {}     // games 8 and 9 only
+  // The player's move is under way on the board (game 9's thrown ball): the
+  // controller lets it finish before "computer begint" or "menu" can act.
+  virtual bool Busy() const { return false; }
 
  protected:
   TGameShell& shell_;

@@ -10,6 +10,7 @@
 #include "games/game5.h"
 #include "games/game6.h"
 #include "games/game7.h"
+#include "games/game8.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::unique_ptr<TGameModule> Make(TGameShell& shell) {
 
 // One line per game: module, arrows, rules text, whether its player input is
 // reset by the controller.
-const std::array<TGameEntry, 8> kGames = {{
+const std::array<TGameEntry, 9> kGames = {{
     {0, Make<TGame0>, 0, 0, false},
     {1, Make<TGame1>, DirLeft | DirDown, 1, false},
     {2, Make<TGame2>, DirLeft | DirDown | DirDiagonal, 2, false},
@@ -29,6 +30,7 @@ const std::array<TGameEntry, 8> kGames = {{
     {5, Make<TGame5>, DirBothWays, 5, false},
     {6, Make<TGame6>, DirLeft, 6, false},
     {7, Make<TGame7>, DirLeft, 7, true},
+    {8, Make<TGame8>, DirBothWays, 8, true},
 }};
 
 }  // namespace

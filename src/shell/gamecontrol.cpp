@@ -50,6 +50,9 @@ void ResetPlayerInputWhereDue() {
   if (entry && entry->resetsPlayerInput && Current()) Current()->ResetPlayerInput();
 }
 
+// A move of the player still running on the board (game 9's thrown ball).
+bool PlayerMoveUnderWay() { return Current() && Current()->Busy(); }
+
 void RecordForNamedPlayer() {
   if (Anonymous || !Form1) return;
   RecordResult(Form1->namebox->currentText(), Form1->passwordEdit->text(), PackLevels());
@@ -247,8 +250,6 @@ void DispatchEvent(uint8_t event) {
         if (!SignedIn) break;
         if (GameType == 255)
           ShowStatus(MsgError, QStringLiteral("selecteer een spel..."));
-        else if (!Current())  // a game not built in yet cannot be started
-          ShowStatus(MsgError, QStringLiteral("dit spel is nog niet beschikbaar"));
         else
           StartPlay();
       } else if (GameState == GsGameOver) {
@@ -287,10 +288,12 @@ void DispatchEvent(uint8_t event) {
       }
       break;
     case EvComputerBegins:
-      if (GameState == GsPlayerToMove) ComputerToMove();
+      if (GameState == GsPlayerToMove && !PlayerMoveUnderWay()) ComputerToMove();
       break;
     case EvStop:
-      if (GameState == GsPlayerToMove) {
+      if (GameState == GsPlayerToMove && PlayerMoveUnderWay()) {
+        // ignored: the player's move finishes first
+      } else if (GameState == GsPlayerToMove) {
         LowerLevel();
         RecordForNamedPlayer();
         ShowMenu();

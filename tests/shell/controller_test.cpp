@@ -167,17 +167,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  true}),
     [](const ::testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
 
-TEST_F(ShellTest, AGameNotYetBuiltCannotBeStarted) {
-  ChooseGame(8);
-  Click(form->actionBtn);
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(Status(), QStringLiteral("dit spel is nog niet beschikbaar"));
-  EXPECT_EQ(StatusColour(), kRed);
-  ChooseGame(0);
-  Click(form->actionBtn);
-  EXPECT_EQ(GameState, GsPlayerToMove);
-}
-
 TEST_F(ShellTest, ComputerMoveEndsWithThePlayerToMove) {
   StartGame1();
   Game1().SetPosition({{4, 6}});

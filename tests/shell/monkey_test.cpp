@@ -11,6 +11,7 @@
 #include "games/game4.h"
 #include "games/game6.h"
 #include "games/game7.h"
+#include "games/game8.h"
 #include "games/rowboard.h"
 #include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
@@ -44,6 +45,10 @@ bool SomethingMoves(TForm1& form) {
   if (GameType == 4) return static_cast<TGame4*>(GameModule(GameType))->DragState() != 0;
   if (GameType == 6) return static_cast<TGame6*>(GameModule(GameType))->DragState() != 0;
   if (GameType == 7) return static_cast<TGame7*>(GameModule(GameType))->DragState() != 0;
+  if (GameType == 8) {  // the ball on its way, or cans framed on the picture only
+    const auto& game = *static_cast<TGame8*>(GameModule(GameType));
+    return game.BallState() >= 2 || game.Selected() != 0;
+  }
   return false;
 }
 
@@ -138,6 +143,12 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
           }
           const int from = columns[size_t(pick(int(columns.size())))];
           DragOnBoard(*form, {40 * from + 20, 240}, {40 * pick(16) + 20, 240});
+        } else if (GameState == GsPlayerToMove && GameType == 8) {
+          const TRect ball = static_cast<TGame8*>(GameModule(8))->BallRect();
+          if (pick(2) == 0)
+            ClickBoard(QPoint(40 * pick(16) + pick(40), 185 + pick(50)));
+          else
+            DragOnBoard(*form, {std::min(ball.Left + 20, 639), 370}, {1 + pick(639), 370});
         } else {
           ClickBoard(QPoint(pick(641), pick(481)));
         }
@@ -145,7 +156,10 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
     }
     ASSERT_LE(GameState, GsGameOver);
     ASSERT_TRUE(GameType == 255 || GameType < 9);
-    ASSERT_EQ(form->Timer1.isActive(), GameState == GsComputerMoving) << step;
+    // The move timer runs for the computer's move, and for game 9's thrown
+    // ball during the player's turn.
+    const bool throwing = GameType == 8 && static_cast<TGame8*>(GameModule(8))->BallState() == 4;
+    ASSERT_EQ(form->Timer1.isActive(), GameState == GsComputerMoving || throwing) << step;
     const bool changed = GameState != last;
     if (changed) {
       ASSERT_TRUE(kTransitions.count({last, GameState}))
@@ -171,7 +185,10 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       // (In the menu the start picture may still be up, drawn over no board.)
       // (Game 8's pile of dropped coins lives in the picture only.)
       if (GameState != GsMenu && !SomethingMoves(*form)) {
-        const TRect pile = GameType == 7 ? TRect{0, 300, 40, 400} : TRect{};
+        // (Game 9's ball is never part of the background either.)
+        const TRect pile = GameType == 7   ? TRect{0, 300, 40, 400}
+                           : GameType == 8 ? static_cast<TGame8*>(GameModule(8))->BallRect()
+                                           : TRect{};
         ASSERT_EQ(FirstDifference(*ComposeBitmap, *BackgroundBitmap, pile), QPoint(-1, -1)) << step;
       }
     }

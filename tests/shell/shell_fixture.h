@@ -127,13 +127,14 @@ inline QPoint FirstDifference(const TXBitmap& a, const TXBitmap& b, TRect ignore
 }
 
 // Whether the board shows the image with its top-left at (x, y): every pixel
-// of the image but its transparent ones.
+// of the image but its transparent ones and those off the board.
 inline bool ShowsImage(const TXBitmap& board, int x, int y, const TXBitmap& image) {
   const uint32_t key = SwapRB(image.TransparentColor);
   for (int j = 0; j < image.Height(); ++j)
     for (int i = 0; i < image.Width(); ++i) {
       const uint32_t v = image.GetPixel(i, j);
       if (image.Transparent && v == key) continue;
+      if (x + i < 0 || x + i >= board.Width() || y + j < 0 || y + j >= board.Height()) continue;
       if (board.GetPixel(x + i, y + j) != v) return false;
     }
   return true;
