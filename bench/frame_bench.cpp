@@ -1,6 +1,7 @@
 // One 10 ms tick of the computer's sliding piece, as the player sees it: the
 // module's step, the flush into the board and the repaint of the changed
-// rectangle through the real widget (offscreen), for games 2 to 8; beside a
+// rectangle through the real widget (offscreen), for games 2 to 8, and game
+// 9's thrown ball and the computer's framing of its cans; beside a
 // bare Qt widget that restores a 44 x 44 rectangle from a QImage, draws a
 // 40 x 40 sprite and repaints that rectangle. After the runs a table gives
 // each game's median and its ratio to the bare widget.
@@ -25,6 +26,7 @@
 #include "games/game4.h"
 #include "games/game6.h"
 #include "games/game7.h"
+#include "games/game8.h"
 #include "games/rowboard.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
@@ -181,6 +183,52 @@ const TSlideCase kCases[] = {
      }},
 };
 
+// Game 9: one tick of the thrown ball, and the tick of the computer's move
+// that frames its cans (16 places repainted one by one).
+void Game9Tick(benchmark::State& state, bool framing) {
+  QTemporaryDir folder;
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(folder.path());
+  {
+    auto form = std::make_unique<TForm1>();
+    form->show();
+    QApplication::processEvents();
+    GameType = 8;
+    DispatchEvent(EvGameChosen);
+    DispatchEvent(EvAction);
+    TGame8& game = Module<TGame8>(8);
+    auto restart = [&] {
+      if (GameState != GsPlayerToMove) DispatchEvent(EvAction);
+      game.SetStanding(0x0FF0);
+      if (framing) {
+        DispatchEvent(EvComputerBegins);
+        for (int t = 1; t < 30; ++t) form->Timer1Timer();  // up to the framing tick
+      } else {
+        const int x = game.BallRect().Left + 20;  // the ball taken and let go
+        form->box1Mouse(1, x, 370);
+        form->box1Mouse(0, x, 370);
+        form->box1Mouse(1, 200, 370);
+        form->box1Mouse(2, 200, 370);
+      }
+      QApplication::processEvents();
+    };
+    for (auto _ : state) {
+      state.PauseTiming();
+      if (framing || !form->Timer1.isActive() || GameState != GsPlayerToMove) {
+        form->Timer1.stop();
+        if (GameState == GsComputerMoving)
+          while (form->Timer1.isActive() || GameState == GsComputerMoving) form->Timer1Timer();
+        restart();
+      }
+      state.ResumeTiming();
+      form->Timer1Timer();
+      QApplication::processEvents();
+    }
+    form->Timer1.stop();
+  }
+  QDir::setCurrent(previous);
+}
+
 // Collects the median of every benchmark for the closing table.
 class MedianReporter : public benchmark::ConsoleReporter {
  public:
@@ -197,10 +245,14 @@ class MedianReporter : public benchmark::ConsoleReporter {
     const auto bare = medians.find("SlideTick/bare");
     if (bare == medians.end()) return;
     std::printf("\n%-10s %12s %12s %8s\n", "game", "tick ns", "bare ns", "ratio");
-    for (const TSlideCase& c : kCases) {
-      const auto m = medians.find(std::string("SlideTick/") + c.name);
+    std::vector<std::string> names;
+    for (const TSlideCase& c : kCases) names.push_back(c.name);
+    names.push_back("game9throw");
+    names.push_back("game9frame");
+    for (const std::string& name : names) {
+      const auto m = medians.find("SlideTick/" + name);
       if (m == medians.end()) continue;
-      std::printf("%-10s %12.1f %12.1f %8.2f\n", c.name, m->second, bare->second,
+      std::printf("%-10s %12.1f %12.1f %8.2f\n", name.c_str(), m->second, bare->second,
                   m->second / bare->second);
     }
   }
@@ -228,6 +280,10 @@ int main(int argc, char** argv) {
   for (const TSlideCase& c : kCases)
     benchmark::RegisterBenchmark((std::string("SlideTick/") + c.name).c_str(),
                                  [&c](benchmark::State& st) { GameTick(st, c); });
+  benchmark::RegisterBenchmark("SlideTick/game9throw",
+                               [](benchmark::State& st) { Game9Tick(st, false); });
+  benchmark::RegisterBenchmark("SlideTick/game9frame",
+                               [](benchmark::State& st) { Game9Tick(st, true); });
   MedianReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintTable();

@@ -37,15 +37,20 @@ void TGame8::FrameCans(uint16_t mask) {
   c.SetPenLevel(0);
   c.SetDashStyle(0);
   c.Filled = false;
+  // Only the places that change: a new frame, or an old one taken away (the
+  // other places already show the background).
+  const uint16_t changed = mask | framed_;
   for (int i = 0; i < 16; ++i) {
+    if (!(changed >> i & 1)) continue;
     const TRect r = PlaceRect(i);
     if (mask >> i & 1)
       c.RoundRect(40 * i + 2, 182, 40 * i + 37, 237, 5);
     else
       c.CopyRect(r.Left, r.Top, *BackgroundBitmap, r);
     MarkDirty(r);
-    FlushScreen();
   }
+  framed_ = mask;
+  FlushScreen();  // nothing reaches the screen between the places
 }
 
 void TGame8::DrawBall(int x, int y) {
@@ -81,6 +86,7 @@ void TGame8::PrepareBoard() {
   b.SetPenWidth(3);
   b.Line(0, 390, 641, 390);
   ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
+  framed_ = 0;
   ballRect_ = {0, 350, 40, 390};
   DrawBall(0, 350);
   UpdateArea = {b.ClipRect(), true};

@@ -51,6 +51,7 @@ class TGame8 final : public TGameModule {
   uint16_t candidate_ = 0;
   uint16_t selected_ = 0;
   uint16_t computerMask_ = 0;
+  uint16_t framed_ = 0;  // places that may show a frame in the picture
   TRect ballRect_{0, 350, 40, 390};
   uint8_t ballState_ = 0;  // 0 idle, 1 over the ball, 2 drag paused, 3 dragging, 4 thrown
   bool overBall_ = false;
