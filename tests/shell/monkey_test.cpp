@@ -98,9 +98,14 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       case 5:
         QTest::mouseRelease(form->box1, Qt::LeftButton, {}, QPoint(pick(700) - 30, pick(540) - 30));
         break;
-      case 6:
-        for (int t = pick(200); t > 0 && form->Timer1.isActive(); --t) form->Timer1Timer();
+      case 6: {
+        // Ticks until the state changes (a throw of game 9 ends in the
+        // player's turn, then the computer's move starts on the same timer).
+        const uint8_t before = GameState;
+        for (int t = pick(200); t > 0 && form->Timer1.isActive() && GameState == before; --t)
+          form->Timer1Timer();
         break;
+      }
       case 7:
         if (form->namebox->isEnabled()) {
           form->namebox->setFocus();
