@@ -1,0 +1,335 @@
+// The whole program, end to end: a named player wins every one of the nine
+// games through the real window, with mouse events and timer ticks only.
+// The player's moves come from solvers written here from the rules of each
+// game (not from the program's strategy); the player lets the computer
+// begin where the start position is lost for the side to move. Afterwards
+// the hall of fame holds the player with level 1 in every game: 45 points.
+#include <cmath>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "games/coinboard.h"
+#include "games/game0.h"
+#include "games/game4.h"
+#include "games/game6.h"
+#include "games/game7.h"
+#include "games/game8.h"
+#include "games/rowboard.h"
+#include "halloffame/hall_fixture.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+
+// ---- solvers -----------------------------------------------------------------------
+
+// For games whose moves never return to an earlier position: the first move
+// to a position lost for the side to move then, or none.
+template <class P>
+class TSolver {
+ public:
+  using Moves = std::function<std::vector<P>(const P&)>;
+  explicit TSolver(Moves moves) : moves_(std::move(moves)) {}
+  bool Lost(const P& p) {
+    if (auto it = memo_.find(p); it != memo_.end()) return it->second;
+    bool lost = true;
+    for (const P& q : moves_(p)) lost = lost && !Lost(q);
+    return memo_[p] = lost;
+  }
+  std::optional<P> Winning(const P& p) {
+    for (const P& q : moves_(p))
+      if (Lost(q)) return q;
+    return std::nullopt;
+  }
+
+ private:
+  Moves moves_;
+  std::map<P, bool> memo_;
+};
+
+using Cell = std::pair<int, int>;  // column, row
+
+std::vector<Cell> CoinMoves(const Cell& c, bool diagonal) {
+  std::vector<Cell> out;
+  for (int k = 1; k <= c.first; ++k) out.push_back({c.first - k, c.second});
+  for (int k = 1; k <= c.second; ++k) out.push_back({c.first, c.second - k});
+  if (diagonal)
+    for (int k = 1; k <= std::min(c.first, c.second); ++k)
+      out.push_back({c.first - k, c.second - k});
+  return out;
+}
+
+// Columns of the coins in a row, ascending; any coin moves left into the
+// room before it (game 7).
+std::vector<std::vector<int>> RowMoves(const std::vector<int>& c) {
+  std::vector<std::vector<int>> out;
+  for (size_t i = 0; i < c.size(); ++i)
+    for (int to = i == 0 ? 0 : c[i - 1] + 1; to < c[i]; ++to) {
+      auto next = c;
+      next[i] = to;
+      out.push_back(next);
+    }
+  return out;
+}
+
+// Game 8: the coins' columns and the euro coin's number (0: dropped out).
+using Euro = std::pair<std::vector<int>, int>;
+std::vector<Euro> EuroMoves(const Euro& p) {
+  std::vector<Euro> out;
+  if (p.second == 0) return out;
+  const auto& c = p.first;
+  for (size_t i = 0; i < c.size(); ++i)
+    for (int to = i == 0 ? 0 : c[i - 1] + 1; to < c[i]; ++to) {
+      Euro next = p;
+      next.first[i] = to;
+      if (to == 0) {
+        next.first.erase(next.first.begin());
+        next.second -= 1;
+      }
+      out.push_back(next);
+    }
+  return out;
+}
+
+std::vector<uint16_t> CanMoves(const uint16_t& m) {
+  std::vector<uint16_t> out;
+  for (int i = 0; i < 16; ++i) {
+    if (m >> i & 1) out.push_back(uint16_t(m & ~(1u << i)));
+    if (i < 15 && (m >> i & 3) == 3) out.push_back(uint16_t(m & ~(3u << i)));
+  }
+  return out;
+}
+
+// ---- the session ------------------------------------------------------------------
+
+class AllGames : public ShellTest {
+ protected:
+  QPoint At(double degrees, double r = 205) {
+    const double a = degrees * 3.14159265358979 / 180.0;
+    return {int(std::lround(320 + r * std::cos(a))), int(std::lround(240 + r * std::sin(a)))};
+  }
+  // Game 5: a coin dragged along the ring by `turn` degrees.
+  void RingDrag(int cell, double turn) {
+    const TPoint c = game4::CellCentre(cell);
+    const QPoint from(c.x, c.y);
+    QTest::mouseMove(form->box1, from + QPoint(2, 2));
+    QTest::mouseMove(form->box1, from);
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+    QPoint to = from;
+    const double start = game4::CellAngle(cell);
+    for (int i = 1; i <= 40; ++i) QTest::mouseMove(form->box1, to = At(start + turn * i / 40));
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
+  }
+  // Game 9: the ball thrown from under a can (left 40c) or two (40c + 20).
+  void Throw(int left) {
+    const TRect b = static_cast<TGame8*>(GameModule(8))->BallRect();
+    const QPoint grab(b.Left + 20, 370), to(left + 20, 370);
+    QTest::mouseMove(form->box1, grab + QPoint(1, 0));
+    QTest::mouseMove(form->box1, grab);
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, grab);
+    for (int i = 1; i <= 10; ++i) QTest::mouseMove(form->box1, grab + (to - grab) * i / 10);
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, to);
+  }
+
+  // Whether the position on the board is lost for the side to move, and
+  // the player's winning move made with the mouse.
+  bool StartIsLost(int type);
+  void PlayWinningMove(int type);
+
+  TSolver<Cell> game2{[](const Cell& c) { return CoinMoves(c, false); }};
+  TSolver<Cell> game3{[](const Cell& c) { return CoinMoves(c, true); }};
+  TSolver<std::vector<int>> game7{RowMoves};
+  TSolver<Euro> game8{EuroMoves};
+  TSolver<uint16_t> game9{CanMoves};
+  bool thrown = false;
+};
+
+Cell CoinOf(int type) {
+  const auto c = static_cast<TCoinGame*>(GameModule(uint8_t(type)))->Coin();
+  return {c.column, c.row};
+}
+std::vector<int> Columns7() {
+  std::vector<int> c;
+  for (int8_t v : static_cast<TGame6*>(GameModule(6))->Position().CoinColumn)
+    if (v >= 0) c.push_back(v);
+  return c;
+}
+Euro Position8() {
+  const auto& p = static_cast<TGame7*>(GameModule(7))->Position();
+  Euro e{{}, p.EuroIndex};
+  for (int k = 0; k < p.CoinCount; ++k) e.first.push_back(p.CoinColumn[k]);
+  return e;
+}
+// The distances (game 4) or heaps (game 6) of the rows' coins.
+std::vector<int> Heaps(int type) {
+  const auto& p = static_cast<TRowGame*>(GameModule(uint8_t(type)))->Position();
+  std::vector<int> h;
+  for (int r = 0; r < p.rows; ++r) h.push_back(p.PlayerColumn[r] - p.ComputerColumn[r] - 1);
+  return h;
+}
+int Xor(const std::vector<int>& h) {
+  int x = 0;
+  for (int v : h) x ^= v;
+  return x;
+}
+// Game 5's contested gaps: A from X coin 2 to O coin 1, B from O coin 2 to
+// X coin 1.
+std::pair<int, int> Gaps() {
+  const auto& p = static_cast<TGame4*>(GameModule(4))->Position();
+  auto gap = [](int from, int to) { return ((to - from - 1) % 24 + 24) % 24; };
+  return {gap(p.PlayerCell[1], p.ComputerCell[0]), gap(p.ComputerCell[1], p.PlayerCell[0])};
+}
+
+bool AllGames::StartIsLost(int type) {
+  switch (type) {
+    case 0: {
+      const auto h = Game1().Position().ColumnHeights;
+      return h[0] == h[1];
+    }
+    case 1:
+      return game2.Lost(CoinOf(1));
+    case 2:
+      return game3.Lost(CoinOf(2));
+    case 3:
+    case 5:
+      return Xor(Heaps(type)) == 0;
+    case 4:
+      return Gaps().first == Gaps().second;
+    case 6:
+      return game7.Lost(Columns7());
+    case 7:
+      return game8.Lost(Position8());
+    default:
+      return game9.Lost(static_cast<TGame8*>(GameModule(8))->Standing());
+  }
+}
+
+void AllGames::PlayWinningMove(int type) {
+  switch (type) {
+    case 0: {  // equal columns: the block above the shorter column's height
+      const auto h = Game1().Position().ColumnHeights;
+      const int column = h[0] > h[1] ? 1 : 2, keep = std::min(h[0], h[1]);
+      ClickBoard(BlockCentre(column, keep + 1));
+      break;
+    }
+    case 1:
+    case 2: {
+      const Cell from = CoinOf(type);
+      const auto to = (type == 1 ? game2 : game3).Winning(from);
+      ASSERT_TRUE(to.has_value());
+      auto centre = [](Cell c) {
+        const TRect r = coinboard::CellRect({c.first, c.second});
+        return QPoint(r.Left + 20, r.Top + 20);
+      };
+      DragBoard(centre(from), centre(*to));
+      break;
+    }
+    case 3:
+    case 5: {  // a row's X coin left, to leave heaps whose xor is 0
+      auto& game = *static_cast<TRowGame*>(GameModule(uint8_t(type)));
+      const std::vector<int> h = Heaps(type);
+      const int s = Xor(h);
+      for (int r = 0; r < int(h.size()); ++r) {
+        const int want = h[size_t(r)] ^ s;
+        if (want >= h[size_t(r)]) continue;
+        const int from = game.Position().PlayerColumn[r];
+        const int to = game.Position().ComputerColumn[r] + 1 + want;
+        const TRect a = game.CellRect(from, r + 1), b = game.CellRect(to, r + 1);
+        DragBoard({a.Left + 20, a.Top + 20}, {b.Left + 20, b.Top + 20});
+        return;
+      }
+      FAIL() << "no winning row";
+    }
+    case 4: {  // make the contested gaps equal
+      const auto [a, b] = Gaps();
+      const auto& p = static_cast<TGame4*>(GameModule(4))->Position();
+      if (a > b)
+        RingDrag(p.PlayerCell[1], 15.0 * (a - b));  // X coin 2 forward
+      else
+        RingDrag(p.PlayerCell[0], -15.0 * (b - a));  // X coin 1 back
+      break;
+    }
+    case 6: {
+      const std::vector<int> from = Columns7();
+      const auto to = game7.Winning(from);
+      ASSERT_TRUE(to.has_value());
+      for (size_t i = 0; i < from.size(); ++i)
+        if (from[i] != (*to)[i]) DragBoard({40 * from[i] + 20, 240}, {40 * (*to)[i] + 20, 240});
+      break;
+    }
+    case 7: {
+      const Euro from = Position8();
+      const auto to = game8.Winning(from);
+      ASSERT_TRUE(to.has_value());
+      // The coin that moved: the first whose column differs (or the first,
+      // gone out of the row).
+      size_t i = 0;
+      if (to->first.size() == from.first.size())
+        while (from.first[i] == to->first[i]) ++i;
+      const int target = to->first.size() < from.first.size() ? 0 : to->first[i];
+      DragBoard({40 * from.first[i] + 20, 240}, {40 * target + 20, 240});
+      break;
+    }
+    default: {
+      const uint16_t from = static_cast<TGame8*>(GameModule(8))->Standing();
+      const auto to = game9.Winning(from);
+      ASSERT_TRUE(to.has_value());
+      const uint16_t knocked = from ^ *to;
+      const int first = __builtin_ctz(knocked);
+      const bool pair = (knocked >> first) == 3;
+      if (!thrown) {  // the first move of game 9 with the ball
+        thrown = true;
+        Throw(40 * first + (pair ? 20 : 0));
+      } else {
+        const QPoint p(pair ? 40 * first + 40 : 40 * first + 20, 210);
+        QTest::mouseMove(form->box1, {p.x(), 300});
+        QTest::mouseMove(form->box1, p);
+        QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(form->box1, Qt::LeftButton, {}, p);
+      }
+      break;
+    }
+  }
+}
+
+TEST_F(AllGames, ANamedPlayerWinsEveryGame) {
+  QTest::mouseClick(form->namebox, Qt::LeftButton);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Winner"));
+  for (int type = 0; type < 9; ++type) {
+    SCOPED_TRACE(type + 1);
+    ChooseGame(type);
+    Click(form->actionBtn);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_FALSE(Anonymous);
+    if (StartIsLost(type)) {
+      Click(form->compstartBtn);
+      RunTimer();
+    }
+    for (int moves = 0; GameState == GsPlayerToMove && moves < 60; ++moves) {
+      ASSERT_FALSE(StartIsLost(type)) << "the player to move faces a lost position";
+      PlayWinningMove(type);
+      ASSERT_NE(Status(), QStringLiteral("foute zet ... opnieuw"));
+      RunTimer();
+    }
+    ASSERT_EQ(GameState, GsGameOver);
+    ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
+    ASSERT_EQ(Levels[type], 1);
+    Click(form->stopBtn);  // back to the menu
+  }
+  EXPECT_TRUE(thrown);
+  EXPECT_EQ(form->totalscore->text(), QStringLiteral("45"));
+  form.reset();  // the program ends: the hall of fame is written
+  const QByteArray file = ReadFile();
+  ASSERT_EQ(file.size(), 56);
+  EXPECT_EQ(file.mid(0, 7), QByteArray("\x06Winner", 7));
+  uint32_t levels = 0;
+  for (int k = 0; k < 4; ++k) levels |= uint32_t(uint8_t(file[32 + k])) << (8 * k);
+  uint32_t ones = 0;
+  for (int t = 0; t < 9; ++t) ones |= 1u << (3 * t);
+  EXPECT_EQ(levels, ones);
+  int total = 0;
+  for (int t = 0; t < 9; ++t) total += (t + 1) * int(levels >> (3 * t) & 7);
+  EXPECT_EQ(total, 45);
+}
+
+}  // namespace
