@@ -63,6 +63,8 @@ class TPaintBox : public TSurfaceWidget {
     if (OnPaint) OnPaint();
   }
   void mousePressEvent(QMouseEvent* e) override;
+  // A quick second press arrives as a double-click: it is a press as well.
+  void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
 };

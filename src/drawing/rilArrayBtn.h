@@ -77,6 +77,8 @@ class TRilArrayBtn : public TSurfaceWidget {
  protected:
   void PaintAll() override { PaintControl(); }
   void mousePressEvent(QMouseEvent* e) override;
+  // A quick second press arrives as a double-click: it is a press as well.
+  void mouseDoubleClickEvent(QMouseEvent* e) override { mousePressEvent(e); }
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void enterEvent(QEnterEvent* e) override;

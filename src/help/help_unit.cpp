@@ -16,14 +16,6 @@ namespace {
 
 constexpr uint32_t kPageColour = 0xE0FFFF;  // 0x00BBGGRR
 
-// The page's font at a size in points (96 pixels per inch), drawn without
-// smoothing so the hover band's colour inversion stays exact.
-QFont PageFont(int points, bool bold) {
-  QFont f = PixelFont(QStringLiteral("arial"), points * 96 / 72, bold);
-  f.setStyleStrategy(QFont::NoAntialias);
-  return f;
-}
-
 }  // namespace
 
 Thelpform::Thelpform(QWidget* parent) : QDialog(parent) {
@@ -284,7 +276,8 @@ void Thelpform::pageNrMouseUp() { Timer1.stop(); }
 
 bool Thelpform::eventFilter(QObject* watched, QEvent* event) {
   if (watched == pageNrdisplay) {
-    if (event->type() == QEvent::MouseButtonPress) {
+    // A quick second press arrives as a double-click: it steps a page too.
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
       pageNrMouseDown(static_cast<QMouseEvent*>(event)->button());
       return true;
     }
@@ -315,4 +308,13 @@ void Thelpform::keyPressEvent(QKeyEvent* e) {
       e->ignore();
       break;
   }
+}
+
+// The page's font at a size in points (96 pixels per inch), drawn without
+// smoothing so the hover band's colour inversion stays exact.
+QFont PageFont(int points, bool bold) {
+  // Rounded as the platform converts points to pixels: 14 points are 19 pixels.
+  QFont f = PixelFont(QStringLiteral("arial"), (points * 96 + 36) / 72, bold);
+  f.setStyleStrategy(QFont::NoAntialias);
+  return f;
 }

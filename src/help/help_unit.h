@@ -27,6 +27,10 @@ struct THelpLineState {
   bool shaded = false;  // grey text background
 };
 
+// The page's font at a size in points, at 96 pixels per inch rounded to
+// whole pixels (14 points: 19 pixels), drawn without smoothing.
+QFont PageFont(int points, bool bold);
+
 class Thelpform : public QDialog {
   Q_OBJECT
  public:

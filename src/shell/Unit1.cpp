@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
@@ -30,6 +31,50 @@ void SetTextColour(QWidget* w, uint32_t colour) {
   pal.setColor(QPalette::WindowText, ToQColor(colour));
   pal.setColor(QPalette::ButtonText, ToQColor(colour));
   w->setPalette(pal);
+}
+
+// The name box: an editable combo box that tells a name chosen from its
+// open list apart from the activation Qt also reports when typed text
+// happens to equal an entry (on Return or when the box loses the focus).
+class TNameBox final : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  void hidePopup() override {
+    QComboBox::hidePopup();
+    // A choice from the list is reported right after the list closes, in
+    // the same call; the flag lasts until control returns to the loop.
+    fromList_ = true;
+    QTimer::singleShot(0, this, [this] { fromList_ = false; });
+  }
+  bool FromList() const { return fromList_; }
+
+ private:
+  bool fromList_ = false;
+};
+
+// What typing can put into a box: letters "A".."Z" and "a".."z" and digits,
+// at most 10 characters; in the name box no digit first.
+QString Typeable(const QString& text, bool name) {
+  QString out;
+  for (QChar c : text) {
+    const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                        (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (letter || (digit && !(name && out.isEmpty()))) out += c;
+  }
+  return out.left(10);
+}
+
+// Keeps a box to what typing could have produced, whatever way the text
+// came in (a paste, a drop, an input method's composed character).
+void KeepTypeable(QLineEdit* box, bool name) {
+  const QString text = box->text(), kept = Typeable(text, name);
+  if (kept == text) return;
+  const int cursor = box->cursorPosition();
+  const int removedBefore =
+      int(text.left(cursor).size() - Typeable(text.left(cursor), name).size());
+  box->setText(kept);
+  box->setCursorPosition(std::clamp(cursor - removedBefore, 0, int(kept.size())));
 }
 
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
@@ -159,7 +204,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   totalscore->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
   SetTextColour(totalscore, 0x008080);
   Label5 = MakeLabel(this, 680, 472, QStringLiteral("naam"));
-  namebox = new QComboBox(this);
+  namebox = new TNameBox(this);
   namebox->setGeometry(680, 488, 169, 24);
   namebox->setEditable(true);
   namebox->setInsertPolicy(QComboBox::NoInsert);
@@ -179,6 +224,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   compstartBtn = MakeButton(this, {680, 608, 169, 30}, QStringLiteral("computer begint"),
                             PixelFont(QStringLiteral("MS Sans Serif"), 16, true), 0x808080, true);
   compstartBtn->setToolTip(QStringLiteral("laat computer 1e zet doen"));
+  // The flat buttons are no tab stops and a click leaves the focus where it is.
+  galleryBtn->setFocusPolicy(Qt::NoFocus);
+  compstartBtn->setFocusPolicy(Qt::NoFocus);
   actionBtn = MakeButton(this, {680, 648, 97, 33}, QStringLiteral("speel"),
                          PixelFont(QStringLiteral("Arial"), 16, true), 0x800000, false);
   actionBtn->setFocusPolicy(Qt::ClickFocus);
@@ -224,9 +272,19 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   connect(stopBtn, &QPushButton::clicked, this, [this] { stopBtnClick(); });
   connect(galleryBtn, &QPushButton::clicked, this, [this] { galleryBtnClick(); });
   connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-  connect(namebox->lineEdit(), &QLineEdit::textEdited, this, [this] { nameboxChange(); });
-  connect(namebox, qOverload<int>(&QComboBox::activated), this,
-          [this](int index) { nameboxSelect(index); });
+  connect(namebox->lineEdit(), &QLineEdit::textEdited, this, [this] {
+    KeepTypeable(namebox->lineEdit(), true);
+    nameboxChange();
+  });
+  connect(passwordEdit, &QLineEdit::textEdited, this,
+          [this] { KeepTypeable(passwordEdit, false); });
+  // Only a choice from the open list is a pick.
+  connect(namebox, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+    if (static_cast<TNameBox*>(namebox)->FromList()) nameboxSelect(index);
+  });
+  // Keys reach the combo box, which hands them to its line edit without
+  // asking that one's filters: the filter watches both.
+  namebox->installEventFilter(this);
   namebox->lineEdit()->installEventFilter(this);
   passwordEdit->installEventFilter(this);
 
@@ -391,7 +449,7 @@ QChar TForm1::FormKeyPress(QChar key) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
-      (watched == namebox->lineEdit() || watched == passwordEdit)) {
+      (watched == namebox || watched == namebox->lineEdit() || watched == passwordEdit)) {
     auto* key = static_cast<QKeyEvent*>(event);
     // Only keys that type a character go through the filter; cursor keys,
     // Delete and Tab keep their usual meaning.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QToolButton>
+#include <QWindow>
 #include <memory>
 
 #include "drawing/PaintBox.h"
@@ -207,6 +208,36 @@ TEST_F(HelpTest, EveryShowingStartsAtPage1) {
   QApplication::processEvents();
   EXPECT_EQ(form->CurrentPage, 1);
   EXPECT_EQ(form->subtitle->text(), QStringLiteral("inhoud"));
+}
+
+}  // namespace
+
+namespace {
+
+// Two clicks on the page-number box 100 ms apart, as the window system
+// delivers them (the second press comes as a double-click): two pages on.
+TEST_F(HelpTest, TwoQuickClicksStepTwoPages) {
+  QWindow* window = form->windowHandle();
+  ASSERT_NE(window, nullptr);
+  const QPoint p = form->pageNrdisplay->mapTo(form.get(), form->pageNrdisplay->rect().center());
+  ASSERT_EQ(form->CurrentPage, 1);
+  // Through the window system's own double-click detection: press, release,
+  // double-click, release.
+  QTest::mouseDClick(window, Qt::LeftButton, {}, p);
+  EXPECT_EQ(form->CurrentPage, 3);
+  EXPECT_FALSE(form->Timer1.isActive());
+}
+
+}  // namespace
+
+namespace {
+
+// The mark-up's point sizes in pixels, rounded as the platform converts at
+// 96 pixels per inch: 12 points are 16 pixels, 14 points 18.67, so 19.
+TEST(HelpFont, PointsToPixelsRound) {
+  EXPECT_EQ(PageFont(12, false).pixelSize(), 16);
+  EXPECT_EQ(PageFont(14, true).pixelSize(), 19);
+  EXPECT_TRUE(PageFont(14, true).bold());
 }
 
 }  // namespace

@@ -1,66 +1,275 @@
-// The key filter of the name and password boxes, with real key presses.
+// The name and password boxes with input as it really arrives: a click into
+// the box, then keys to whatever widget has the focus; pasted and composed
+// text; the drop-down list; the focus and the tab order.
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
 
 namespace {
 
-// Types each character as a key press with that text (QTest::keyClicks
-// knows only ASCII).
-void Type(QWidget* w, const QString& text) {
+// Types each character as a key press with that text, at the widget with
+// the focus (QTest::keyClicks knows only ASCII). "\b" is Backspace, "\r"
+// Return.
+void Type(const QString& text) {
   for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress,
-                    c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown),
-                    Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, press.key(), Qt::NoModifier, QString(c));
-    QApplication::sendEvent(w, &release);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    int key = c.unicode() < 128 ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
+    QString chars(c);
+    if (c == QLatin1Char('\b')) key = Qt::Key_Backspace;
+    if (c == QLatin1Char('\r')) key = Qt::Key_Return;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, chars);
+    QApplication::sendEvent(focus, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, chars);
+    QApplication::sendEvent(focus, &release);
   }
 }
+
+class InputTest : public ShellTest {
+ protected:
+  void ClickInto(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2));
+  }
+  void ClickName() { ClickInto(form->namebox); }
+  void ClickPassword() { ClickInto(form->passwordEdit); }
+  void KeyAtFocus(int key, Qt::KeyboardModifiers mods = {}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), mods);
+  }
+  void ClearBoxes() {
+    form->namebox->setEditText(QString());
+    form->passwordEdit->clear();
+  }
+};
 
 struct Typing {
   const char* keys;
-  const char* name;      // what the name box then holds
-  const char* password;  // what the password box then holds
+  const char* name;  // what the name box then holds
+  bool signedIn;     // after the keys
 };
 
-TEST_F(ShellTest, KeyFilterOfNameAndPassword) {
+// Keys typed into the name box after a click into it.
+TEST_F(InputTest, TypingIntoTheNameBox) {
   const Typing cases[] = {
-      {"7", "", "7"},
-      {"a7", "a7", "a7"},
-      {"Zam 9-x", "Zam9x", "Zam9x"},
-      {"\xe9t\xe9", "t", "t"},
-      {"abcdefghijkl", "abcdefghij", "abcdefghij"},
+      {"7 -x9", "x9", false},
+      {"7", "", false},
+      {"a7", "a7", false},
+      {"Zam 9-x", "Zam9x", false},
+      {"\xe9t\xe9", "t", false},  // accented letters
+      {"abcdefghijkl", "abcdefghij", false},
+      {"abc\b\bd", "ad", false},
+      {"Bert\r", "Bert", true},  // Enter signs in
+      {"\r", "", true},          // an empty name: anonymous
   };
   for (const Typing& c : cases) {
-    form->namebox->lineEdit()->clear();
-    form->passwordEdit->clear();
-    form->namebox->setFocus();
-    Type(form->namebox->lineEdit(), QString::fromLatin1(c.keys));
+    ClearBoxes();
+    SignedIn = false;
+    ClickName();
+    ASSERT_EQ(QApplication::focusWidget(), form->namebox);  // the combo box itself
+    Type(QString::fromLatin1(c.keys));
     EXPECT_EQ(form->namebox->currentText(), QString::fromLatin1(c.name)) << c.keys;
-    form->passwordEdit->setFocus();
-    Type(form->passwordEdit, QString::fromLatin1(c.keys));
-    EXPECT_EQ(form->passwordEdit->text(), QString::fromLatin1(c.password)) << c.keys;
+    EXPECT_EQ(SignedIn, c.signedIn) << c.keys;
+    if (c.signedIn) {
+      EXPECT_EQ(QApplication::focusWidget(), form->actionBtn) << c.keys;
+    }
   }
 }
 
-TEST_F(ShellTest, BackspaceAndCursorKeysStillWork) {
-  form->namebox->setFocus();
-  QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("abc"));
-  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Left);
-  QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Backspace);
+TEST_F(InputTest, TypingIntoThePasswordBox) {
+  const Typing cases[] = {
+      {"7", "7", false},  // a digit may come first here
+      {"Zam 9-x", "Zam9x", false},
+      {"\xe9t\xe9", "t", false},
+      {"x1\r", "x1", true},
+  };
+  for (const Typing& c : cases) {
+    ClearBoxes();
+    SignedIn = false;
+    ClickPassword();
+    ASSERT_EQ(QApplication::focusWidget(), form->passwordEdit);
+    Type(QString::fromLatin1(c.keys));
+    EXPECT_EQ(form->passwordEdit->text(), QString::fromLatin1(c.name)) << c.keys;
+    EXPECT_EQ(SignedIn, c.signedIn) << c.keys;
+  }
+  EXPECT_EQ(form->passwordEdit->echoMode(), QLineEdit::Password);
+}
+
+TEST_F(InputTest, CursorKeysStillWork) {
+  ClickName();
+  Type(QStringLiteral("abc"));
+  KeyAtFocus(Qt::Key_Left);
+  Type(QStringLiteral("\b"));
   EXPECT_EQ(form->namebox->currentText(), QStringLiteral("ac"));
 }
 
-TEST_F(ShellTest, PasswordShowsBulletsAndEnterSignsIn) {
-  form->passwordEdit->setFocus();
-  QTest::keyClicks(form->passwordEdit, QStringLiteral("x1"));
-  EXPECT_EQ(form->passwordEdit->echoMode(), QLineEdit::Password);
-  EXPECT_EQ(form->passwordEdit->displayText().size(), 2);
-  EXPECT_NE(form->passwordEdit->displayText(), QStringLiteral("x1"));
-  QTest::keyClick(form->passwordEdit, Qt::Key_Return);
-  EXPECT_TRUE(SignedIn);  // empty name: anonymous
+// Text that typing could not have produced never stays in a box, however it
+// came in.
+TEST_F(InputTest, PastedAndComposedText) {
+  const QString paste = QString::fromUtf8(
+      "\xF0\x9F\x98\x80"
+      "Ann 7!");  // an emoji first
+  struct Way {
+    const char* name;
+    int key;
+    Qt::KeyboardModifiers mods;
+  } ways[] = {{"Ctrl+V", Qt::Key_V, Qt::ControlModifier},
+              {"Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier}};
+  for (const Way& w : ways) {
+    ClearBoxes();
+    QGuiApplication::clipboard()->setText(paste);
+    ClickName();
+    KeyAtFocus(w.key, w.mods);
+    EXPECT_EQ(form->namebox->currentText(), QStringLiteral("Ann7")) << w.name;
+    QGuiApplication::clipboard()->setText(QStringLiteral("7 x!\xe9y"));
+    ClickPassword();
+    KeyAtFocus(w.key, w.mods);
+    EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("7xy")) << w.name;
+  }
+  // A digit pasted at the front of a name goes too.
+  ClearBoxes();
+  QGuiApplication::clipboard()->setText(QStringLiteral("42Bo b"));
+  ClickName();
+  KeyAtFocus(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(form->namebox->currentText(), QStringLiteral("Bob"));
+  // An input method committing a composed character (a dead key, then e).
+  for (QWidget* box :
+       {static_cast<QWidget*>(form->namebox), static_cast<QWidget*>(form->passwordEdit)}) {
+    ClearBoxes();
+    ClickInto(box);
+    Type(QStringLiteral("ab"));
+    QInputMethodEvent compose;
+    compose.setCommitString(QString::fromUtf8("\xC3\xA9"));  // é
+    QApplication::sendEvent(QApplication::focusWidget(), &compose);
+    const QString text =
+        box == form->namebox ? form->namebox->currentText() : form->passwordEdit->text();
+    EXPECT_EQ(text, QStringLiteral("ab"));
+  }
+}
+
+// Whatever the way in, the hall of fame stores only what typing allows.
+TEST_F(InputTest, APastedNameReachesTheHallOfFameClean) {
+  QGuiApplication::clipboard()->setText(
+      QString::fromUtf8("\xF0\x9F\x98\x80"
+                        "Ann 7!"));
+  ClickName();
+  KeyAtFocus(Qt::Key_V, Qt::ControlModifier);
+  StartGame1();
+  Game1().SetPosition({{1, 0}});
+  ClickBoard(BlockCentre(1, 1));
+  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(EntryCount, 1);
+  EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Ann7"));
+}
+
+// The tab order runs between "menu" and "help"; the flat buttons are no
+// stops, and clicking them leaves the focus where it was.
+TEST_F(InputTest, TabOrderAndTheFlatButtons) {
+  form->stopBtn->setFocus();
+  KeyAtFocus(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), form->BitBtn1);
+  KeyAtFocus(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), form->stopBtn);
+  KeyAtFocus(Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), form->BitBtn1);
+  ClickName();
+  Click(form->galleryBtn);
+  Click(form->compstartBtn);
+  EXPECT_EQ(QApplication::focusWidget(), form->namebox);
+}
+
+// Two quick clicks on game 1's board, the first on the dead top lines of a
+// block, the second 3 pixels lower on the block: the window system delivers
+// the second press as a double-click, and it takes the block all the same.
+TEST_F(InputTest, TwoQuickClicksOnTheBoard) {
+  StartGame1();
+  Game1().SetPosition({{6, 6}});
+  auto send = [&](QEvent::Type type, QPoint p) {
+    QMouseEvent e(type, p, form->box1->mapToGlobal(p), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(form->box1, &e);
+  };
+  const QPoint dead(280, 244), live(280, 247);  // block (1, 6) starts at y 240
+  QTest::mouseMove(form->box1, {280, 300});
+  QTest::mouseMove(form->box1, dead);
+  send(QEvent::MouseButtonPress, dead);
+  send(QEvent::MouseButtonRelease, dead);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  QTest::mouseMove(form->box1, live);
+  send(QEvent::MouseButtonDblClick, live);
+  send(QEvent::MouseButtonRelease, live);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 5);
+  EXPECT_EQ(GameState, GsComputerMoving);
+}
+
+// ---- stored names ----------------------------------------------------------------
+
+class StoredNames : public InputTest {
+ protected:
+  void SetUp() override {
+    EntryCount = 0;
+    ClearHallOfFame();
+  }
+  void Open(const std::vector<ScoreRecord>& players) {
+    WriteFile(Bytes(players));
+    InputTest::SetUp();
+  }
+  // The list opened with a click on the box's arrow, the entry clicked.
+  void Pick(const QString& name) {
+    QComboBox* box = form->namebox;
+    const int index = box->findText(name);
+    ASSERT_GE(index, 0);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+    QAbstractItemView* view = box->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
+    const QPoint p = view->visualRect(view->model()->index(index, 0)).center();
+    QTest::mouseMove(view->viewport(), p);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
+  }
+  InTempFolder folder;
+};
+
+TEST_F(StoredNames, RetypingAStoredNameIsRefused) {
+  Open({MakeRecord("Bob", "", 2)});
+  for (const char* typed : {"Bob", "bob", "BOB"}) {
+    ClearBoxes();
+    ClickName();
+    Type(QString::fromLatin1(typed));
+    ClickPassword();  // the name box loses the focus
+    EXPECT_FALSE(SignedIn) << typed;
+    Click(form->actionBtn);
+    EXPECT_EQ(GameState, GsMenu) << typed;
+    EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere...")) << typed;
+    EXPECT_EQ(StatusColour(), 0x0000FFu) << typed;
+  }
+}
+
+TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
+  Open({MakeRecord("Anna", "x1", 3)});
+  Pick(QStringLiteral("Anna"));
+  EXPECT_EQ(Status(), QStringLiteral("geef password..."));
+  EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
+  Type(QStringLiteral("x1\r"));
+  ASSERT_TRUE(SignedIn);
+  EXPECT_EQ(Levels[0], 3);
+  // Moving the focus between the boxes keeps the player signed in.
+  ClickName();
+  ClickPassword();
+  ClickName();
+  Click(form->actionBtn);
+  EXPECT_TRUE(SignedIn);
   EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("x1"));
+  // Editing the name signs out.
+  Click(form->stopBtn);
+  ClickName();
+  Type(QStringLiteral("\b"));
+  EXPECT_FALSE(SignedIn);
+  EXPECT_TRUE(form->passwordEdit->text().isEmpty());
 }
 
 }  // namespace
