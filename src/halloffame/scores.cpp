@@ -1,6 +1,8 @@
 #include "halloffame/scores.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +66,16 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
   return true;
 }
 
+// The ranking's exchange sort, descending by total: an entry moves up only
+// past a strictly lower total, so equal totals never swap with each other
+// directly.
+template <class T, class Total>
+void ExchangeSort(std::vector<T>& order, Total total) {
+  for (size_t i = 0; i + 1 < order.size(); ++i)
+    for (size_t j = i + 1; j < order.size(); ++j)
+      if (total(order[j]) > total(order[i])) std::swap(order[i], order[j]);
+}
+
 }  // namespace
 
 // ---- records -----------------------------------------------------------------
@@ -125,40 +137,270 @@ void ClearHallOfFame() {
   }
 }
 
-bool LoadHallOfFame() {
-  bool ok = true;
-  QFile file(QString::fromLatin1(kScoreFile));
-  if (file.exists()) {
-    if (!file.open(QIODevice::ReadOnly)) {
-      ok = false;
-    } else {
-      // Whole records only: a partial tail is ignored, and records after
-      // the hundredth valid one are left out.
-      int n = 0;
-      uint8_t bytes[56];
-      while (n < kHallSize) {
-        const qint64 got = file.read(reinterpret_cast<char*>(bytes), 56);
-        if (got < 0) ok = false;
-        if (got != 56) break;
-        const ScoreRecord r = DecodeRecord(bytes);
-        if (RecordChecksum(r) == r.checksum) Slots[++n] = r;
-      }
-      EntryCount = uint8_t(n);
-      for (int k = 1; k <= kHallSize; ++k) RankOrder[k] = uint8_t(k);
-    }
-    fileMayBeWritten = ok;
-  } else {
-    fileMayBeWritten = true;
-  }
-  FillNameList();
-  return ok;
+namespace {
+
+// Records read at most from a score file: far beyond the 100 a hall of fame
+// holds, so a huge or endless file cannot hold up the start. A longer file
+// is not one this program wrote; it is kept as it is and never replaced.
+constexpr size_t kScanLimit = 10000;
+
+// What a score file holds, as far as it could be read.
+struct TFileState {
+  enum Kind { kMissing, kRead, kUnreadable } kind = kMissing;
+  std::vector<ScoreRecord> valid;  // the records with a good checksum, in file order
+  std::vector<uint8_t> bytes;      // everything read
+  bool dropsBytes = false;         // damaged records or a partial tail
+  std::string why;                 // why it could not be read
+  struct stat st = {};             // the file read (after links)
+};
+
+TFileState Unreadable(const std::string& why) {
+  TFileState f;
+  f.kind = TFileState::kUnreadable;
+  f.why = why;
+  return f;
 }
 
-// Writes the table in rank order to a new file beside the old one, flushes
-// it to the disk and only then puts it in the old one's place, so a failed
-// or interrupted save leaves the previous file whole.
+// Reads a score file without blocking: only a regular file (after links)
+// of at most kScanLimit records is read; anything else is an existing file
+// that cannot be read.
+TFileState ReadScoreFile(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    const int error = errno;
+    struct stat link;
+    if (error == ENOENT && ::lstat(path.c_str(), &link) != 0) return {};  // no file at all
+    return Unreadable(error == ENOENT ? "a link that leads nowhere" : std::strerror(error));
+  }
+  if (!S_ISREG(st.st_mode)) return Unreadable("not a regular file");
+  if (uint64_t(st.st_size) > kScanLimit * sizeof(ScoreRecord))
+    return Unreadable("far larger than a hall of fame");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Unreadable(std::strerror(errno));
+  TFileState f;
+  if (::fstat(fd, &f.st) != 0 || !S_ISREG(f.st.st_mode)) {
+    ::close(fd);
+    return Unreadable("not a regular file");
+  }
+  const size_t limit = kScanLimit * sizeof(ScoreRecord);
+  uint8_t buffer[4096];
+  while (true) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const std::string why = std::strerror(errno);
+      ::close(fd);
+      return Unreadable(why);
+    }
+    if (n == 0) break;
+    f.bytes.insert(f.bytes.end(), buffer, buffer + n);
+    if (f.bytes.size() > limit) {
+      ::close(fd);
+      return Unreadable("far larger than a hall of fame");
+    }
+  }
+  ::close(fd);
+  f.kind = TFileState::kRead;
+  const size_t whole = f.bytes.size() / sizeof(ScoreRecord);
+  f.dropsBytes = f.bytes.size() % sizeof(ScoreRecord) != 0;
+  for (size_t i = 0; i < whole; ++i) {
+    const ScoreRecord r = DecodeRecord(f.bytes.data() + i * sizeof(ScoreRecord));
+    if (RecordChecksum(r) == r.checksum)
+      f.valid.push_back(r);
+    else
+      f.dropsBytes = true;
+  }
+  if (f.valid.size() > size_t(kHallSize)) f.dropsBytes = true;  // past 100: not written back
+  return f;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+         a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+// The last file read at load, reused when it has not changed since (the
+// program loads the hall of fame twice at start).
+TFileState lastLoad;
+
+// The table as loaded: players whose record differs from this at the save
+// were changed by this run of the program.
+std::vector<ScoreRecord> loaded;
+
+void Report(const std::string& what) { std::fprintf(stderr, "zam: %s\n", what.c_str()); }
+
+std::string UpperName(const ScoreRecord& r) {
+  std::string name(r.name, size_t(std::min<int>(r.nameLength, 10)));
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = char(c - 32);
+  return name;
+}
+
+bool SameRecord(const ScoreRecord& a, const ScoreRecord& b) {
+  return std::memcmp(&a, &b, sizeof(ScoreRecord)) == 0;
+}
+
+// The file's own directory and name, after a symbolic link: a save replaces
+// the file a link leads to and keeps the link.
+bool SaveTarget(std::string& dir, std::string& base, std::string& why) {
+  std::string path = kScoreFile;
+  if (char* real = ::realpath(kScoreFile, nullptr)) {
+    path = real;
+    std::free(real);
+  } else if (errno != ENOENT) {
+    why = std::strerror(errno);
+    return false;
+  }
+  const size_t slash = path.rfind('/');
+  dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  base = slash == std::string::npos ? path : path.substr(slash + 1);
+  return true;
+}
+
+// Writes bytes to a new file in dir and renames it to name there, so the
+// file named is either the old one or the complete new one. With `keep`
+// the new file gets the mode and owner of that file, else the mode the
+// user's umask gives.
+bool ReplaceFile(const std::string& dir, const std::string& name, const std::vector<uint8_t>& data,
+                 const struct stat* keep, bool mayStop, std::string& why) {
+  std::string temp = dir + "/" + name + ".tmp.XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) {
+    why = std::strerror(errno);
+    return false;
+  }
+  if (keep) {
+    [[maybe_unused]] const int owner = ::fchown(fd, keep->st_uid, keep->st_gid);
+    ::fchmod(fd, keep->st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
+  bool ok = WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
+  if (!ok) why = std::strerror(errno);
+  if (::close(fd) != 0 && ok) {
+    why = std::strerror(errno);
+    ok = false;
+  }
+  if (ok && mayStop && SaveInterruption && SaveInterruption()) return false;  // as if killed here
+  if (ok && ::rename(temp.c_str(), (dir + "/" + name).c_str()) != 0) {
+    why = std::strerror(errno);
+    ok = false;
+  }
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  const int d = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // the rename, durable
+  if (d >= 0) {
+    ::fsync(d);
+    ::close(d);
+  }
+  return true;
+}
+
+// Temporary files of earlier saves that never finished (the program was
+// killed between writing and renaming). Only called under the lock, when
+// no other save can be writing one.
+void RemoveStaleTemporaries(const std::string& dir, const std::string& base) {
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  const std::string prefixes[] = {base + ".tmp.", base + ".bak.tmp."};
+  while (dirent* e = ::readdir(d)) {
+    const std::string name = e->d_name;
+    for (const std::string& prefix : prefixes)
+      if (name.rfind(prefix, 0) == 0 && name.size() == prefix.size() + 6)
+        ::unlink((dir + "/" + name).c_str());
+  }
+  ::closedir(d);
+}
+
+}  // namespace
+
+bool (*SaveInterruption)() = nullptr;
+
+bool LoadHallOfFame() {
+  struct stat st;
+  TFileState f;
+  if (lastLoad.kind == TFileState::kRead && ::stat(kScoreFile, &st) == 0 &&
+      SameFile(st, lastLoad.st))
+    f = lastLoad;
+  else
+    f = ReadScoreFile(kScoreFile);
+  lastLoad = f;
+  fileMayBeWritten = f.kind != TFileState::kUnreadable;
+  if (f.kind == TFileState::kUnreadable)
+    Report(std::string("cannot read the hall of fame \"") + kScoreFile + "\": " + f.why +
+           "; it is kept as it is, and this run's results will not be saved to it");
+  if (f.kind == TFileState::kRead) {
+    const int n = std::min<int>(int(f.valid.size()), kHallSize);
+    for (int k = 1; k <= n; ++k) Slots[k] = f.valid[size_t(k - 1)];
+    EntryCount = uint8_t(n);
+    for (int k = 1; k <= kHallSize; ++k) RankOrder[k] = uint8_t(k);
+  }
+  loaded.assign(Slots + 1, Slots + 1 + EntryCount);
+  FillNameList();
+  return f.kind != TFileState::kUnreadable;
+}
+
+// Saves under a lock beside the file: the file is read again as it is now,
+// the players this run changed take this run's records, every other player
+// keeps the record now in the file, and the table is ranked and cut to 100.
+// The result replaces the file whole (a new file renamed over it), with the
+// file's own mode and owner. A file that cannot be read, or is read-only,
+// is never replaced; bytes a save would drop are kept in "ZamScores.bak".
 bool SaveHallOfFame() {
-  if (!fileMayBeWritten) return false;
+  const std::string file = kScoreFile;
+  auto fail = [&](const std::string& why) {
+    Report("cannot save the hall of fame to \"" + file + "\": " + why);
+    return false;
+  };
+  if (!fileMayBeWritten) return fail("it could not be read at start");
+  std::string dir, base, why;
+  if (!SaveTarget(dir, base, why)) return fail(why);
+  const int lock = ::open((dir + "/" + base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (lock < 0) return fail(std::string("no lock beside it: ") + std::strerror(errno));
+  while (::flock(lock, LOCK_EX) != 0 && errno == EINTR) {
+  }
+  struct Unlock {
+    int fd;
+    ~Unlock() { ::close(fd); }  // closing releases the lock
+  } unlock{lock};
+  RemoveStaleTemporaries(dir, base);
+  const TFileState now = ReadScoreFile(dir + "/" + base);
+  if (now.kind == TFileState::kUnreadable) return fail(now.why);
+  if (now.kind == TFileState::kRead && !(now.st.st_mode & S_IWUSR)) return fail("it is read-only");
+
+  // The merge.
+  std::vector<ScoreRecord> merged = now.valid;
+  for (int k = 1; k <= EntryCount; ++k) {
+    const ScoreRecord& mine = Slots[k];
+    const std::string name = UpperName(mine);
+    bool changed = true;
+    for (const ScoreRecord& before : loaded)
+      if (UpperName(before) == name && SameRecord(before, mine)) changed = false;
+    if (!changed) continue;
+    bool replaced = false;
+    for (ScoreRecord& r : merged)
+      if (!replaced && UpperName(r) == name) {
+        r = mine;
+        replaced = true;
+      }
+    if (!replaced) merged.push_back(mine);
+  }
+  // Ranked by the exchange sort, then the best 100.
+  std::vector<size_t> order(merged.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  ExchangeSort(order, [&](size_t i) { return TotalScore(merged[i].levels); });
+  if (order.size() > size_t(kHallSize)) order.resize(size_t(kHallSize));
+  // The table becomes what is saved.
+  EntryCount = uint8_t(order.size());
+  for (size_t r = 0; r < order.size(); ++r) {
+    Slots[r + 1] = merged[order[r]];
+    RankOrder[r + 1] = uint8_t(r + 1);
+  }
+  loaded.assign(Slots + 1, Slots + 1 + EntryCount);
   std::vector<uint8_t> data;
   for (int r = 1; r <= EntryCount; ++r) {
     const ScoreRecord& s = Slots[RankOrder[r]];
@@ -166,23 +408,11 @@ bool SaveHallOfFame() {
     const auto bytes = EncodeRecord(s);
     data.insert(data.end(), bytes.begin(), bytes.end());
   }
-  char temp[] = "ZamScores.XXXXXX";
-  const int fd = ::mkstemp(temp);
-  if (fd < 0) return false;
-  ::fchmod(fd, 0644);
-  bool ok = WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(temp, kScoreFile) == 0;
-  if (!ok) {
-    ::unlink(temp);
-    return false;
-  }
-  // Make the rename itself durable.
-  const int dir = ::open(".", O_RDONLY | O_DIRECTORY);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
+  if (now.kind == TFileState::kRead && now.dropsBytes &&
+      !ReplaceFile(dir, base + ".bak", now.bytes, &now.st, false, why))
+    return fail("no backup of the damaged file could be made: " + why);
+  if (!ReplaceFile(dir, base, data, now.kind == TFileState::kRead ? &now.st : nullptr, true, why))
+    return fail(why);
   return true;
 }
 
@@ -225,10 +455,9 @@ void RecordResult(const QString& typedName, const QString& typedPassword, uint32
 }
 
 void SortHallOfFame() {
-  for (int i = 1; i < EntryCount; ++i)
-    for (int j = i + 1; j <= EntryCount; ++j)
-      if (TotalScore(Slots[RankOrder[j]].levels) > TotalScore(Slots[RankOrder[i]].levels))
-        std::swap(RankOrder[i], RankOrder[j]);
+  std::vector<uint8_t> order(RankOrder + 1, RankOrder + 1 + EntryCount);
+  ExchangeSort(order, [](uint8_t slot) { return TotalScore(Slots[slot].levels); });
+  std::copy(order.begin(), order.end(), RankOrder + 1);
 }
 
 void FillNameList() {

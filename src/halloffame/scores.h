@@ -48,6 +48,10 @@ QString FormatOleDate(double date);  // "dd-mm-yyyy"
 void ClearHallOfFame();
 bool LoadHallOfFame();  // also fills the name list
 bool SaveHallOfFame();
+// For tests: called in a save after the new file is written and before it
+// replaces the old one; returning true ends the save there, as if the
+// program had been killed at that point.
+extern bool (*SaveInterruption)();
 QString StoredPasswordOf(const QString& name);  // scrambled
 uint32_t StoredLevelsOf(const QString& name);
 // The result of a finished game of a named player: the name and password as

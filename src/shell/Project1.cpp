@@ -1,7 +1,7 @@
 // Program start: the main window, then the hall-of-fame and help windows,
 // then the message loop until the main window closes. Closing the main window
 // writes the hall of fame; so does ending the program with SIGTERM, SIGINT or
-// SIGHUP, or by ending the desktop session.
+// SIGHUP once the window is shown, or ending the desktop session.
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,8 +17,12 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+volatile sig_atomic_t windowShown = 0;
 
-void OnSignal(int) {
+// Before the window is shown nothing can have changed: the program ends at
+// once, writing nothing. Afterwards the message loop is told to end.
+void OnSignal(int sig) {
+  if (!windowShown) ::_exit(128 + sig);
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -46,6 +50,9 @@ int main(int argc, char* argv[]) {
   // The window is laid out in screen pixels: no scaling by pixel density.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
+  // A write past a file-size limit fails as an error (the save reports it)
+  // instead of killing the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QuitOnSignals(app);
   TForm1 form;
   Tscoreform scores(&form);
@@ -55,6 +62,7 @@ int main(int argc, char* argv[]) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
+  windowShown = 1;
   const int result = app.exec();
   scoreform = nullptr;
   helpform = nullptr;

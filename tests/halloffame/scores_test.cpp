@@ -75,19 +75,24 @@ TEST(Record, TotalScoreAndDates) {
   EXPECT_NEAR(OleDateNow(), double(QDate(1899, 12, 30).daysTo(QDate::currentDate())) + 0.5, 0.51);
 }
 
+// A damaged record is skipped; the save writes the valid ones (ranked) and
+// keeps the file as it was in "ZamScores.bak".
 TEST_F(HallTest, DamagedRecordIsSkippedAndGoneAfterSaving) {
   ScoreRecord bad = MakeRecord("Dirk", "", 9);
   bad.checksum ^= 1;
-  WriteFile(Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2), MakeRecord("Cees", "", 3),
-                   bad, MakeRecord("Eva", "", 4)}));
+  const QByteArray original = Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2),
+                                     MakeRecord("Cees", "", 3), bad, MakeRecord("Eva", "", 4)});
+  WriteFile(original);
   ASSERT_TRUE(LoadHallOfFame());
   EXPECT_EQ(EntryCount, 4);
   EXPECT_EQ(RecordName(Slots[4]), QStringLiteral("Eva"));
   ASSERT_TRUE(SaveHallOfFame());
-  const QByteArray saved = ReadFile();
-  EXPECT_EQ(saved.size(), 4 * 56);
-  EXPECT_FALSE(saved.contains("Dirk"));
-  EXPECT_EQ(saved.mid(56 * 3, 56), Bytes({MakeRecord("Eva", "", 4)}));
+  EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Eva", "", 4), MakeRecord("Cees", "", 3),
+                               MakeRecord("Bert", "", 2), MakeRecord("Anna", "", 1)}));
+  EXPECT_EQ(ReadFile("ZamScores.bak"), original);
+  // The next save drops nothing: the backup stays as it was.
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(ReadFile("ZamScores.bak"), original);
 }
 
 TEST_F(HallTest, PartialTailAndOverlongFiles) {
@@ -110,8 +115,12 @@ TEST_F(HallTest, PlayersWithAllLevelsZeroAreNotSaved) {
   EXPECT_EQ(EntryCount, 2);
   SaveHallOfFame();
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Bert", "", 1)}));
+  // An empty table and no file: the file is made, of length 0.
+  ASSERT_TRUE(QFile::remove(QStringLiteral("ZamScores")));
+  ClearHallOfFame();
   EntryCount = 0;
-  SaveHallOfFame();
+  LoadHallOfFame();
+  EXPECT_TRUE(SaveHallOfFame());
   EXPECT_EQ(ReadFile().size(), 0);
   EXPECT_TRUE(QFile::exists(QStringLiteral("ZamScores")));
 }
@@ -152,14 +161,20 @@ TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
   // Written in rank order.
   ASSERT_TRUE(SaveHallOfFame());
   EXPECT_EQ(ReadFile(), Bytes({Slots[1]}));
+  ASSERT_TRUE(QFile::remove(QStringLiteral("ZamScores")));
   ClearHallOfFame();
-  Slots[1] = MakeRecord("A", "", LevelsForTotal(30));
-  Slots[2] = MakeRecord("B", "", LevelsForTotal(30));
-  Slots[3] = MakeRecord("C", "", LevelsForTotal(45));
+  EntryCount = 0;
+  LoadHallOfFame();
+  const ScoreRecord a = MakeRecord("A", "", LevelsForTotal(30)),
+                    b = MakeRecord("B", "", LevelsForTotal(30)),
+                    c = MakeRecord("C", "", LevelsForTotal(45));
+  Slots[1] = a;
+  Slots[2] = b;
+  Slots[3] = c;
   EntryCount = 3;
   SortHallOfFame();
   ASSERT_TRUE(SaveHallOfFame());
-  EXPECT_EQ(ReadFile(), Bytes({Slots[3], Slots[2], Slots[1]}));
+  EXPECT_EQ(ReadFile(), Bytes({c, b, a}));
 }
 
 // "ZamScores" exists but cannot be read (here a link to a folder, which
@@ -198,8 +213,9 @@ TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {
   std::signal(SIGXFSZ, previous);
   EXPECT_FALSE(ok);
   EXPECT_EQ(ReadFile(), old);
+  // No leftovers but the lock beside the file.
   EXPECT_EQ(QDir().entryList(QDir::Files),
-            QStringList{QStringLiteral("ZamScores")});  // no leftovers
+            (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock")}));
 }
 
 TEST_F(HallTest, StoredPasswordAndLevelsOfAName) {
