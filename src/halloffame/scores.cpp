@@ -283,7 +283,10 @@ bool ReplaceFile(const std::string& dir, const std::string& name, const std::vec
     why = std::strerror(errno);
     ok = false;
   }
-  if (ok && mayStop && SaveInterruption && SaveInterruption()) return false;  // as if killed here
+  if (ok && mayStop && SaveInterruption && SaveInterruption()) {  // as if killed here
+    why = "stopped before the new file took the old one's place";
+    return false;
+  }
   if (ok && ::rename(temp.c_str(), (dir + "/" + name).c_str()) != 0) {
     why = std::strerror(errno);
     ok = false;
@@ -394,18 +397,10 @@ bool SaveHallOfFame() {
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   ExchangeSort(order, [&](size_t i) { return TotalScore(merged[i].levels); });
   if (order.size() > size_t(kHallSize)) order.resize(size_t(kHallSize));
-  // The table becomes what is saved.
-  EntryCount = uint8_t(order.size());
-  for (size_t r = 0; r < order.size(); ++r) {
-    Slots[r + 1] = merged[order[r]];
-    RankOrder[r + 1] = uint8_t(r + 1);
-  }
-  loaded.assign(Slots + 1, Slots + 1 + EntryCount);
   std::vector<uint8_t> data;
-  for (int r = 1; r <= EntryCount; ++r) {
-    const ScoreRecord& s = Slots[RankOrder[r]];
-    if (s.levels == 0) continue;
-    const auto bytes = EncodeRecord(s);
+  for (size_t i : order) {
+    if (merged[i].levels == 0) continue;
+    const auto bytes = EncodeRecord(merged[i]);
     data.insert(data.end(), bytes.begin(), bytes.end());
   }
   if (now.kind == TFileState::kRead && now.dropsBytes &&
@@ -413,6 +408,13 @@ bool SaveHallOfFame() {
     return fail("no backup of the damaged file could be made: " + why);
   if (!ReplaceFile(dir, base, data, now.kind == TFileState::kRead ? &now.st : nullptr, true, why))
     return fail(why);
+  // Saved: the table becomes what the file now holds.
+  EntryCount = uint8_t(order.size());
+  for (size_t r = 0; r < order.size(); ++r) {
+    Slots[r + 1] = merged[order[r]];
+    RankOrder[r + 1] = uint8_t(r + 1);
+  }
+  loaded.assign(Slots + 1, Slots + 1 + EntryCount);
   return true;
 }
 

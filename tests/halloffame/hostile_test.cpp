@@ -1,0 +1,299 @@
+// The score file under hostile conditions, against the real program and
+// copies of it running side by side: files that are no files, huge files,
+// two copies saving in either order, modes and links, a save cut short, a
+// file-size limit.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <chrono>
+#include <thread>
+
+#include "halloffame/hall_fixture.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Waits up to `seconds` for the child; kills it when it does not end. The
+// status, or -1 after a kill.
+int WaitFor(pid_t pid, double seconds) {
+  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
+  int status = 0;
+  while (Clock::now() < end) {
+    if (waitpid(pid, &status, WNOHANG) == pid) return status;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -1;
+}
+
+pid_t StartProgram() {
+  pid_t pid = 0;
+  char path[] = ZAM_BINARY;
+  char* args[] = {path, nullptr};
+  if (posix_spawn(&pid, path, nullptr, nullptr, args, environ) != 0) return -1;
+  return pid;
+}
+
+// Start with "ZamScores" made hostile: the window must come up (a SIGTERM
+// then ends the program through its message loop, exit code 0; before the
+// window it would end at once with 128 + 15), and the path is left as it was.
+struct Hostile {
+  const char* name;
+  void (*make)();
+  bool (*unchanged)();
+};
+
+const Hostile kHostile[] = {
+    {"named pipe", [] { ASSERT_EQ(mkfifo("ZamScores", 0644), 0); },
+     [] {
+       struct stat st;
+       return lstat("ZamScores", &st) == 0 && S_ISFIFO(st.st_mode);
+     }},
+    {"link to /dev/zero", [] { ASSERT_EQ(symlink("/dev/zero", "ZamScores"), 0); },
+     [] {
+       return QFileInfo(QStringLiteral("ZamScores")).symLinkTarget() == QStringLiteral("/dev/zero");
+     }},
+    {"folder", [] { ASSERT_TRUE(QDir().mkdir(QStringLiteral("ZamScores"))); },
+     [] { return QFileInfo(QStringLiteral("ZamScores")).isDir(); }},
+    {"4 GiB sparse file",
+     [] {
+       const int fd = open("ZamScores", O_WRONLY | O_CREAT, 0644);
+       ASSERT_GE(fd, 0);
+       ASSERT_EQ(ftruncate(fd, off_t(4) << 30), 0);
+       close(fd);
+     },
+     [] {
+       struct stat st;
+       return stat("ZamScores", &st) == 0 && st.st_size == off_t(4) << 30;
+     }},
+};
+
+TEST(HostileFiles, TheWindowComesUpAndThePathIsLeftAlone) {
+  for (const Hostile& h : kHostile) {
+    SCOPED_TRACE(h.name);
+    InTempFolder folder;
+    h.make();
+    const pid_t pid = StartProgram();
+    ASSERT_GT(pid, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // far more than a start takes
+    kill(pid, SIGTERM);
+    const int status = WaitFor(pid, 15);  // a guard, not a timing target
+    ASSERT_NE(status, -1) << "the program hung";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(h.unchanged());
+    QStringList others = QDir().entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    others.removeAll(QStringLiteral("ZamScores"));
+    EXPECT_TRUE(others.isEmpty()) << others.join(QLatin1Char(' ')).toStdString();
+  }
+}
+
+// A copy of the program where a player wins game 1 `wins` times; it saves
+// when told to end.
+class TCopy {
+ public:
+  TCopy(const char* name, int wins) {
+    int in[2], out[2];
+    // Close-on-exec, so one copy never holds the other's pipes open.
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    char path[] = PLAYER_PROBE;
+    std::string count = std::to_string(wins);
+    std::string player = name;
+    char* args[] = {path, player.data(), count.data(), nullptr};
+    if (posix_spawn(&pid_, path, &actions, nullptr, args, environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(in[0]);
+    close(out[1]);
+    toChild_ = in[1];
+    fromChild_ = out[0];
+  }
+  ~TCopy() {
+    if (pid_ > 0) {
+      End();
+    }
+  }
+  // Whether it has played and is waiting to end.
+  bool Ready() {
+    char buffer[16] = {};
+    const ssize_t n = read(fromChild_, buffer, sizeof buffer - 1);
+    return n > 0 && std::string(buffer).rfind("ready", 0) == 0;
+  }
+  int End() {
+    close(toChild_);
+    const int status = WaitFor(pid_, 20);
+    close(fromChild_);
+    pid_ = -1;
+    return status;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  int toChild_ = -1, fromChild_ = -1;
+};
+
+uint32_t LevelOfGame1(const QByteArray& file, const std::string& name) {
+  for (int i = 0; i + 56 <= file.size(); i += 56) {
+    if (std::string(file.constData() + i + 1, size_t(uint8_t(file[i]))) == name)
+      return uint8_t(file[i + 32]) & 7;
+  }
+  return 99;  // not there
+}
+
+TEST(TwoCopies, BothResultsAreKeptInEitherOrder) {
+  for (bool annaFirst : {true, false}) {
+    SCOPED_TRACE(annaFirst ? "Anna's copy ends first" : "Bert's copy ends first");
+    InTempFolder folder;
+    WriteFile(Bytes({MakeRecord("Cees", "", 3)}));  // a player neither copy touches
+    TCopy anna("Anna", 1), bert("Bert", 2);
+    ASSERT_TRUE(anna.Ready());
+    ASSERT_TRUE(bert.Ready());
+    TCopy& first = annaFirst ? anna : bert;
+    TCopy& second = annaFirst ? bert : anna;
+    EXPECT_EQ(first.End(), 0);
+    EXPECT_EQ(second.End(), 0);
+    const QByteArray file = ReadFile();
+    EXPECT_EQ(file.size(), 3 * 56);
+    EXPECT_EQ(LevelOfGame1(file, "Anna"), 1u);
+    EXPECT_EQ(LevelOfGame1(file, "Bert"), 2u);
+    EXPECT_EQ(LevelOfGame1(file, "Cees"), 3u);
+  }
+}
+
+TEST(TwoCopies, TheSamePlayerTakesTheLaterExit) {
+  for (bool oneWinLast : {true, false}) {
+    InTempFolder folder;
+    TCopy once("Anna", 1), twice("Anna", 2);
+    ASSERT_TRUE(once.Ready());
+    ASSERT_TRUE(twice.Ready());
+    (oneWinLast ? twice : once).End();
+    (oneWinLast ? once : twice).End();
+    const QByteArray file = ReadFile();
+    EXPECT_EQ(file.size(), 56);
+    EXPECT_EQ(LevelOfGame1(file, "Anna"), oneWinLast ? 1u : 2u);
+  }
+}
+
+// ---- modes, links, a save cut short ---------------------------------------------
+
+class SaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EntryCount = 0;
+    ClearHallOfFame();
+  }
+  // A player recorded by this run.
+  void Record(const char* name, uint32_t levels) {
+    RecordResult(QString::fromLatin1(name), QString(), levels);
+  }
+  static mode_t Mode(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0 ? st.st_mode & 07777 : 0;
+  }
+  InTempFolder folder;
+};
+
+TEST_F(SaveTest, TheFilesModeIsKept) {
+  WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
+  ASSERT_EQ(chmod("ZamScores", 0600), 0);
+  ASSERT_TRUE(LoadHallOfFame());
+  Record("Bert", 2);
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(Mode("ZamScores"), 0600u);
+  EXPECT_EQ(ReadFile().size(), 2 * 56);
+}
+
+TEST_F(SaveTest, ANewFileFollowsTheUmask) {
+  const mode_t previous = umask(077);
+  LoadHallOfFame();
+  Record("Bert", 2);
+  const bool saved = SaveHallOfFame();
+  umask(previous);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(Mode("ZamScores"), 0600u);
+}
+
+TEST_F(SaveTest, AReadOnlyFileIsNotReplaced) {
+  const QByteArray old = Bytes({MakeRecord("Anna", "", 1)});
+  WriteFile(old);
+  ASSERT_EQ(chmod("ZamScores", 0444), 0);
+  ASSERT_TRUE(LoadHallOfFame());
+  Record("Bert", 2);
+  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_EQ(ReadFile(), old);
+  EXPECT_EQ(Mode("ZamScores"), 0444u);
+}
+
+TEST_F(SaveTest, ALinksTargetIsUpdatedAndTheLinkKept) {
+  ASSERT_TRUE(QDir().mkdir(QStringLiteral("keep")));
+  WriteFile(Bytes({MakeRecord("Anna", "", 1)}), "keep/scores");
+  ASSERT_EQ(symlink("keep/scores", "ZamScores"), 0);
+  ASSERT_TRUE(LoadHallOfFame());
+  EXPECT_EQ(EntryCount, 1);
+  Record("Bert", 2);
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_TRUE(QFileInfo(QStringLiteral("ZamScores")).isSymLink());
+  EXPECT_EQ(ReadFile("keep/scores").size(), 2 * 56);
+}
+
+TEST_F(SaveTest, ASaveCutShortLeavesTheOldFileAndNoStrayFileAfterTheNext) {
+  const QByteArray old = Bytes({MakeRecord("Anna", "", 1)});
+  WriteFile(old);
+  ASSERT_TRUE(LoadHallOfFame());
+  Record("Bert", 2);
+  SaveInterruption = [] { return true; };  // killed between writing and renaming
+  EXPECT_FALSE(SaveHallOfFame());
+  SaveInterruption = nullptr;
+  EXPECT_EQ(ReadFile(), old);
+  QStringList files = QDir().entryList(QDir::Files);
+  EXPECT_EQ(files.size(), 3) << files.join(QLatin1Char(' ')).toStdString();  // + lock + stray
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(QDir().entryList(QDir::Files),
+            (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock")}));
+  EXPECT_EQ(ReadFile().size(), 2 * 56);
+}
+
+// The real program (a copy of it) under a file-size limit too small for its
+// save: the save fails, the program is not killed, the old file stays.
+TEST(FileSizeLimit, TheSaveFailsAndNothingCrashes) {
+  InTempFolder folder;
+  std::vector<ScoreRecord> players;
+  for (int i = 0; i < 6; ++i) players.push_back(MakeRecord(PlayerName(i), "", 1));
+  const QByteArray old = Bytes(players);
+  WriteFile(old);
+  int in[2];
+  ASSERT_EQ(pipe(in), 0);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    dup2(in[0], 0);
+    close(in[1]);
+    struct rlimit limit = {200, 200};  // bytes: less than the new file
+    setrlimit(RLIMIT_FSIZE, &limit);
+    execl(PLAYER_PROBE, PLAYER_PROBE, "Anna", "1", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(in[0]);
+  close(in[1]);  // it ends as soon as it has played
+  const int status = WaitFor(pid, 20);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadFile(), old);
+  EXPECT_EQ(QDir().entryList(QDir::Files),
+            (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock")}));
+}
+
+}  // namespace
