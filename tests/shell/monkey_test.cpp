@@ -67,6 +67,9 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   QPushButton* buttons[] = {form->actionBtn, form->compstartBtn, form->stopBtn};
   int computerMoves = 0, gamesOver = 0, pictureChecks = 0;
   uint8_t last = GameState;
+  // The session ticks the move timer itself; a real 10 ms tick slipping in
+  // while Qt Test delivers a click would make the steps depend on the clock.
+  form->Timer1.setInterval(24 * 3600 * 1000);
   // A named player, so the session's games reach the hall of fame (later
   // letters typed in the menu make new names).
   form->namebox->setFocus();
