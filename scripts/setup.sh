@@ -5,7 +5,8 @@
 #   source scripts/setup.sh; zam_setup <build-dir> [extra cmake args...]
 
 ZAM_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev
-              libbenchmark-dev fonts-liberation2 fontconfig)
+              libbenchmark-dev fonts-liberation2 fontconfig
+              desktop-file-utils appstream dpkg-dev)
 
 zam_missing_packages() {
   local missing=() p

@@ -6,10 +6,13 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QIcon>
+#include <QPixmap>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "drawing/AppIcon.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/Unit1.h"
@@ -50,6 +53,13 @@ int main(int argc, char* argv[]) {
   // The window is laid out in screen pixels: no scaling by pixel density.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
+  // The desktop ties the window to the program's entry; the icon is the
+  // program's own drawing.
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+  app.setWindowIcon(icon);
   // A write past a file-size limit fails as an error (the save reports it)
   // instead of killing the program.
   std::signal(SIGXFSZ, SIG_IGN);

@@ -189,7 +189,11 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
     // The pictures, at every change of state and now and then between.
     if (changed || step % 25 == 0) {
       ++pictureChecks;
-      ASSERT_EQ(FirstDifference(form->box1->Surface(), *ComposeBitmap), QPoint(-1, -1)) << step;
+      // (While a piece is dragged off its track the screen keeps it at its
+      // last place on the track, until the next flush.)
+      if (!SomethingMoves(*form)) {
+        ASSERT_EQ(FirstDifference(form->box1->Surface(), *ComposeBitmap), QPoint(-1, -1)) << step;
+      }
       // (In the menu the start picture may still be up, drawn over no board.)
       // (Game 8's pile of dropped coins lives in the picture only.)
       if (GameState != GsMenu && !SomethingMoves(*form)) {

@@ -1,0 +1,10 @@
+// The program's icon: the player's X coin of the board, drawn by the pixel
+// engine and scaled to the size asked for, with a transparent ground.
+#pragma once
+
+#include <QImage>
+
+// The application's id, the same for its desktop entry, icons and metadata.
+inline constexpr const char* kAppId = "net.zamspelen.ZamGames";
+
+QImage AppIconImage(int size);
