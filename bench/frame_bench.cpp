@@ -28,6 +28,7 @@
 #include "games/game7.h"
 #include "games/game8.h"
 #include "games/rowboard.h"
+#include "medians.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
 
@@ -229,18 +230,9 @@ void Game9Tick(benchmark::State& state, bool framing) {
   QDir::setCurrent(previous);
 }
 
-// Collects the median of every benchmark for the closing table.
-class MedianReporter : public benchmark::ConsoleReporter {
+// The closing table: each game's median and its ratio to the bare widget.
+class TableReporter : public zam_bench::MedianReporter {
  public:
-  std::map<std::string, double> medians;
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-
   void PrintTable() const {
     const auto bare = medians.find("SlideTick/bare");
     if (bare == medians.end()) return;
@@ -264,18 +256,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM",
           qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
-  std::vector<char*> args(argv, argv + argc);
-  std::string reps = "--benchmark_repetitions=9";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  bool hasReps = false;
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) hasReps = true;
-  if (!hasReps) {
-    args.push_back(reps.data());
-    args.push_back(aggregates.data());
-  }
-  int n = int(args.size());
-  benchmark::Initialize(&n, args.data());
+  zam_bench::InitializeWithMedians(argc, argv);
   benchmark::RegisterBenchmark("SlideTick/bare", BareTick);
   for (const TSlideCase& c : kCases)
     benchmark::RegisterBenchmark((std::string("SlideTick/") + c.name).c_str(),
@@ -284,7 +265,7 @@ int main(int argc, char** argv) {
                                [](benchmark::State& st) { Game9Tick(st, false); });
   benchmark::RegisterBenchmark("SlideTick/game9frame",
                                [](benchmark::State& st) { Game9Tick(st, true); });
-  MedianReporter reporter;
+  TableReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintTable();
   benchmark::Shutdown();

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "drawing/Xbitmap.h"
+#include "medians.h"
 
 namespace {
 
@@ -191,23 +192,9 @@ void RegisterCopyScaled() {
   benchmark::RegisterBenchmark("CopyScaled_vs_QImage_scaled/memset", floor);
 }
 
-// Collects the median of every benchmark for the closing table.
-class MedianReporter : public benchmark::ConsoleReporter {
+// The closing table of medians and ratios.
+class TableReporter : public zam_bench::MedianReporter {
  public:
-  std::map<std::string, double> medians;
-  std::vector<std::string> order;
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-        const std::string name = run.run_name.function_name;
-        if (!medians.count(name)) order.push_back(name);
-        medians[name] = run.GetAdjustedRealTime();
-      }
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
   void PrintTable() const {
     std::printf("\n%-28s %12s %12s %12s %8s\n", "shape", "engine ns", "Qt ns", "memset ns",
                 "ratio");
@@ -232,22 +219,10 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM",
           qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QGuiApplication app(argc, argv);
-  // Medians over repetitions unless told otherwise.
-  std::vector<char*> args(argv, argv + argc);
-  std::string reps = "--benchmark_repetitions=9";
-  std::string aggregates = "--benchmark_report_aggregates_only=true";
-  bool hasReps = false;
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], "--benchmark_repetitions", 23) == 0) hasReps = true;
-  if (!hasReps) {
-    args.push_back(reps.data());
-    args.push_back(aggregates.data());
-  }
-  int n = int(args.size());
-  benchmark::Initialize(&n, args.data());
+  zam_bench::InitializeWithMedians(argc, argv);
   for (const Shape& s : Shapes()) RegisterShape(s);
   RegisterCopyScaled();
-  MedianReporter reporter;
+  TableReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintTable();
   benchmark::Shutdown();
