@@ -93,7 +93,7 @@ std::vector<uint8_t> RandomFile(const std::vector<uint8_t>& previous) {
 bool Write(const char* name, const std::vector<uint8_t>& bytes) {
   FILE* f = std::fopen(name, "wb");
   if (!f) return false;
-  const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return std::fclose(f) == 0 && ok;
 }
 
