@@ -71,6 +71,16 @@ TEST(RingGeometry, ArcAcrossZeroDegrees) {
   EXPECT_TRUE(ArcTest(At(345, 205).x, At(345, 205).y, low, high, 25));
   EXPECT_FALSE(ArcTest(At(352, 205).x, At(352, 205).y, low, high, 25));  // onto cell 0: no
   EXPECT_FALSE(ArcTest(At(0, 205).x, At(0, 205).y, low, high, 25));
+  // The limits themselves are outside: whole degrees strictly between.
+  struct Edge {
+    double degrees;
+    bool in;
+  } edges[] = {{279.5, false}, {280.5, true}, {349.5, true}, {350.5, false}};
+  for (const Edge& e : edges) {
+    const TPoint p = At(e.degrees, 205);
+    ASSERT_EQ(int(PolarDegrees(p.x, p.y)), int(e.degrees));
+    EXPECT_EQ(ArcTest(p.x, p.y, low, high, 25), e.in) << e.degrees;
+  }
   // An arc that crosses 0: from 339 (past cell 22) to 35 (short of cell 3).
   EXPECT_TRUE(ArcTest(At(350, 205).x, At(350, 205).y, 339, 35, 25));
   EXPECT_TRUE(ArcTest(At(10, 205).x, At(10, 205).y, 339, 35, 25));
