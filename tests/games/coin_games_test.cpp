@@ -104,6 +104,25 @@ TEST_F(CoinBoard, DraggingFlushesOnlyAroundTheCoin) {
   EXPECT_EQ(Game().Coin(), (TCell{2, 9}));
 }
 
+// Off its tracks the dragged coin is not drawn: the screen keeps it at its
+// last place on a track.
+TEST_F(CoinBoard, Game2ADraggedCoinStaysOnItsTrack) {
+  Start(1, {5, 9});
+  const QPoint from = Centre({5, 9}), onTrack = Centre({3, 9}),
+               offTrack = Centre({3, 9}) - QPoint(0, 60);
+  QTest::mouseMove(form->box1, from + QPoint(3, 3));
+  QTest::mouseMove(form->box1, from);
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
+  for (int i = 1; i <= 10; ++i) QTest::mouseMove(form->box1, from + (onTrack - from) * i / 10);
+  EXPECT_EQ(ScreenAt(onTrack), kCoinFace);
+  QTest::mouseMove(form->box1, offTrack);
+  EXPECT_NE(ScreenAt(offTrack), kCoinFace);
+  EXPECT_EQ(ScreenAt(onTrack), kCoinFace);
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, offTrack);
+  EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace);  // back in its cell
+}
+
 TEST_F(CoinBoard, Game2WrongDrops) {
   struct Case {
     const char* name;
