@@ -10,7 +10,8 @@ void TSlide::Start(const TRect& r, const TXBitmap& sprite) {
 
 void TSlide::Tick() {
   if (!sprite_) return;
-  MarkDirty(rect_);
+  // The piece's old place is in the erase area already: the last tick marked
+  // it, and before the first tick the piece's cell was emptied.
   RestoreBackground();
   rect_ = board_.NextRect(rect_);
   ComposeBitmap->Draw(rect_.Left, rect_.Top, *sprite_);

@@ -59,22 +59,6 @@ class HallWidgets : public ShellTest {
     ClearHallOfFame();
   }
   void Open() { ShellTest::SetUp(); }
-  // Picks a name as a player does: a click on the box's arrow opens the
-  // list, the pointer moves onto the entry and clicks it.
-  void Pick(const QString& name) {
-    QComboBox* box = form->namebox;
-    const int index = box->findText(name);
-    ASSERT_GE(index, 0);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
-    QAbstractItemView* view = box->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
-    const QPoint p = view->visualRect(view->model()->index(index, 0)).center();
-    QTest::mouseMove(view->viewport(), p);
-    // The list ignores a release that could still belong to the opening click.
-    QTest::qWait(QApplication::doubleClickInterval() + 50);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
-  }
   void TypeInto(QWidget* w, const QString& text) {
     w->setFocus();
     QTest::keyClicks(w, text);
@@ -107,7 +91,7 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   Open();
   ASSERT_EQ(form->namebox->count(), 1);
   EXPECT_TRUE(form->namebox->currentText().isEmpty());
-  Pick(QStringLiteral("Anna"));
+  PickName(QStringLiteral("Anna"));
   EXPECT_EQ(Status(), QStringLiteral("geef password..."));
   EXPECT_EQ(StatusColour(), 0x606060u);
   EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
@@ -217,7 +201,7 @@ TEST_F(HallWidgets, ATypedNameOfAStoredPlayerIsRefused) {
 TEST_F(HallWidgets, APlayerWithoutPasswordSignsInAtOnce) {
   WriteFile(Bytes({MakeRecord("Bert", "", 3 | 2 << 24)}));
   Open();
-  Pick(QStringLiteral("Bert"));
+  PickName(QStringLiteral("Bert"));
   EXPECT_TRUE(SignedIn);
   EXPECT_EQ(Levels[0], 3);
   EXPECT_EQ(Levels[8], 2);

@@ -217,20 +217,6 @@ class StoredNames : public InputTest {
     WriteFile(Bytes(players));
     InputTest::SetUp();
   }
-  // The list opened with a click on the box's arrow, the entry clicked.
-  void Pick(const QString& name) {
-    QComboBox* box = form->namebox;
-    const int index = box->findText(name);
-    ASSERT_GE(index, 0);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
-    QAbstractItemView* view = box->view();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
-    const QPoint p = view->visualRect(view->model()->index(index, 0)).center();
-    QTest::mouseMove(view->viewport(), p);
-    QTest::qWait(QApplication::doubleClickInterval() + 50);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
-  }
   InTempFolder folder;
 };
 
@@ -251,7 +237,7 @@ TEST_F(StoredNames, RetypingAStoredNameIsRefused) {
 
 TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
   Open({MakeRecord("Anna", "x1", 3)});
-  Pick(QStringLiteral("Anna"));
+  PickName(QStringLiteral("Anna"));
   EXPECT_EQ(Status(), QStringLiteral("geef password..."));
   EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
   Type(QStringLiteral("x1\r"));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -77,6 +78,23 @@ class ShellTest : public ::testing::Test {
       ++ticks;
     }
     return ticks;
+  }
+
+  // Picks a stored name as a player does: a click on the box's arrow opens
+  // the list, the pointer moves onto the entry and clicks it.
+  void PickName(const QString& name) {
+    QComboBox* box = form->namebox;
+    const int index = box->findText(name);
+    ASSERT_GE(index, 0);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+    QAbstractItemView* view = box->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->isVisible(); }, 2000));
+    const QPoint p = view->visualRect(view->model()->index(index, 0)).center();
+    QTest::mouseMove(view->viewport(), p);
+    // The list ignores a release that could still belong to the opening click.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, p);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view->isVisible(); }, 2000));
   }
 
   // A drag on the board as a player makes it: onto the piece from nearby,
