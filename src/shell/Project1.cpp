@@ -12,6 +12,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "base/Random.h"
 #include "drawing/AppIcon.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
@@ -64,6 +65,9 @@ int main(int argc, char* argv[]) {
   // instead of killing the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QuitOnSignals(app);
+  // The one seeding of the program's generator. It happens here rather than
+  // in the window, so that a test building windows keeps the seed it set.
+  zam::Randomize();
   TForm1 form;
   Tscoreform scores(&form);
   scoreform = &scores;

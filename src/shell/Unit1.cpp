@@ -321,7 +321,6 @@ void TForm1::FormCreate() {
   BuildStarPicture(ster);
   BoardControls = {box1, largemsgbox, scoreBox, directionbox, totalscore, &InfoItems(), &ster};
   NameListBox = namebox;
-  zam::Randomize();
   LoadHallOfFame();
   InitController();
 }
