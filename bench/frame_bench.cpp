@@ -99,8 +99,7 @@ void GameTick(benchmark::State& state, const TSlideCase& c) {
     auto form = std::make_unique<TForm1>();
     form->show();
     QApplication::processEvents();
-    GameType = c.gameType;
-    DispatchEvent(EvGameChosen);
+    ChooseGame(c.gameType);
     DispatchEvent(EvAction);
     auto restart = [&] {
       if (GameState != GsPlayerToMove) DispatchEvent(EvAction);
@@ -194,8 +193,7 @@ void Game9Tick(benchmark::State& state, bool framing) {
     auto form = std::make_unique<TForm1>();
     form->show();
     QApplication::processEvents();
-    GameType = 8;
-    DispatchEvent(EvGameChosen);
+    ChooseGame(8);
     DispatchEvent(EvAction);
     TGame8& game = Module<TGame8>(8);
     auto restart = [&] {
@@ -206,10 +204,10 @@ void Game9Tick(benchmark::State& state, bool framing) {
         for (int t = 1; t < 30; ++t) form->Timer1Timer();  // up to the framing tick
       } else {
         const int x = game.BallRect().Left + 20;  // the ball taken and let go
-        form->box1Mouse(1, x, 370);
-        form->box1Mouse(0, x, 370);
-        form->box1Mouse(1, 200, 370);
-        form->box1Mouse(2, 200, 370);
+        form->box1Mouse(TInputKind::Move, x, 370);
+        form->box1Mouse(TInputKind::Press, x, 370);
+        form->box1Mouse(TInputKind::Move, 200, 370);
+        form->box1Mouse(TInputKind::Release, 200, 370);
       }
       QApplication::processEvents();
     };

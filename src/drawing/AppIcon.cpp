@@ -1,6 +1,7 @@
 #include "drawing/AppIcon.h"
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 
 QImage AppIconImage(int size) {
   TXBitmap coin(40, 40);

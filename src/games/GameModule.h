@@ -4,11 +4,20 @@
 // computer's choice) in plain functions and data; its board drawing and mouse
 // protocol sit on top. It reaches the shell only through TGameShell: raise a
 // controller event, switch the move timer, set the board cursor, read the
-// game state and the player's level.
+// game state and the player's level. It draws on the board the shell hands
+// it, and receives the player's input as a TBoardInput value.
 #pragma once
 
 #include <Qt>
 #include <cstdint>
+
+class TBoard;
+
+// The number of games, one per game type 0..8. The score file keeps exactly
+// this many levels per player: another count changes the file's format.
+constexpr uint8_t kGameCount = 9;
+// The game type while no game has been chosen.
+constexpr uint8_t kNoGame = 255;
 
 // Controller events (the argument of DispatchEvent).
 enum ControllerEvent : uint8_t {
@@ -32,10 +41,16 @@ enum TGameState : uint8_t {
   GsGameOver = 4,
 };
 
-// The board mouse event being handled: written by the main window just
-// before HandleMouse, read only by game modules.
-extern uint8_t MouseAction;  // 0 pressed, 1 moved, 2 released
-extern int MouseX, MouseY;   // board pixels
+// What the player did on the board. The mouse reaches a module as a press,
+// a move or a release at a board pixel; a key comes as Key with its code
+// (Qt::Key), which a module that is not played by keyboard ignores.
+enum class TInputKind : uint8_t { Press, Move, Release, Key };
+
+struct TBoardInput {
+  TInputKind MouseAction = TInputKind::Move;
+  int MouseX = 0, MouseY = 0;  // board pixels (mouse kinds)
+  int KeyCode = 0;             // Key only
+};
 
 class TGameShell {
  public:
@@ -49,20 +64,26 @@ class TGameShell {
 
 class TGameModule {
  public:
-  explicit TGameModule(TGameShell& shell) : shell_(shell) {}
+  // gameType: the module's own type, from the catalogue line that made it.
+  TGameModule(TGameShell& shell, TBoard& board, uint8_t gameType)
+      : shell_(shell), board_(board), gameType_(gameType) {}
   virtual ~TGameModule() = default;
+
+  uint8_t Type() const { return gameType_; }
 
   virtual void PrepareBoard() = 0;       // the board without a running game
   virtual void NewPosition() = 0;        // a random start position, drawn
   virtual void StartComputerMove() = 0;  // choose the reply and start its motion
   virtual void TimerStep() = 0;          // one 10 ms tick
-  virtual void HandleMouse() = 0;        // MouseAction, MouseX, MouseY
-  virtual bool IsGameOver() = 0;         // no move left
-  virtual void ResetPlayerInput() {}     // games 8 and 9 only
+  virtual void HandleMouse(const TBoardInput& input) = 0;
+  virtual bool IsGameOver() = 0;      // no move left
+  virtual void ResetPlayerInput() {}  // games 8 and 9 only
   // The player's move is under way on the board (game 9's thrown ball): the
   // controller lets it finish before "computer begint" or "menu" can act.
   virtual bool Busy() const { return false; }
 
  protected:
   TGameShell& shell_;
+  TBoard& board_;
+  const uint8_t gameType_;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "drawing/arrows.h"
 #include "games/game0.h"
 #include "games/game1.h"
 #include "games/game2.h"
@@ -15,28 +16,32 @@
 namespace {
 
 template <class TModule>
-std::unique_ptr<TGameModule> Make(TGameShell& shell) {
-  return std::make_unique<TModule>(shell);
+std::unique_ptr<TGameModule> Make(TGameShell& shell, TBoard& board, uint8_t gameType) {
+  return std::make_unique<TModule>(shell, board, gameType);
 }
 
-// One line per game: module, arrows, rules text, whether its player input is
-// reset by the controller.
-const std::array<TGameEntry, 9> kGames = {{
-    {0, Make<TGame0>, 0, 0, false},
-    {1, Make<TGame1>, DirLeft | DirDown, 1, false},
-    {2, Make<TGame2>, DirLeft | DirDown | DirDiagonal, 2, false},
-    {3, Make<TGame3>, DirBothWays, 3, false},
-    {4, Make<TGame4>, DirBothWays, 4, false},
-    {5, Make<TGame5>, DirBothWays, 5, false},
-    {6, Make<TGame6>, DirLeft, 6, false},
-    {7, Make<TGame7>, DirLeft, 7, true},
-    {8, Make<TGame8>, DirBothWays, 8, true},
+// Line t is game type t (the player's game t + 1): module, arrows, whether
+// its player input is reset by the controller.
+const std::array<TGameEntry, kGameCount> kGames = {{
+    {Make<TGame0>, 0, false},
+    {Make<TGame1>, DirLeft | DirDown, false},
+    {Make<TGame2>, DirLeft | DirDown | DirDiagonal, false},
+    {Make<TGame3>, DirBothWays, false},
+    {Make<TGame4>, DirBothWays, false},
+    {Make<TGame5>, DirBothWays, false},
+    {Make<TGame6>, DirLeft, false},
+    {Make<TGame7>, DirLeft, true},
+    {Make<TGame8>, DirBothWays, true},
 }};
 
 }  // namespace
 
 const TGameEntry* FindGame(uint8_t gameType) {
-  for (const TGameEntry& entry : kGames)
-    if (entry.gameType == gameType) return &entry;
-  return nullptr;
+  if (gameType >= kGames.size() || !kGames[gameType].make) return nullptr;
+  return &kGames[gameType];
+}
+
+std::unique_ptr<TGameModule> MakeGame(uint8_t gameType, TGameShell& shell, TBoard& board) {
+  const TGameEntry* entry = FindGame(gameType);
+  return entry ? entry->make(shell, board, gameType) : nullptr;
 }

@@ -1,20 +1,24 @@
-// The one table of the games the program offers. A game not listed here is
-// not built yet: the controller refuses to start it.
+// The one table of the games the program offers, one line per game type in
+// order: the module it makes and what tells it apart from the others. A game
+// not listed here is not built yet: the controller refuses to start it.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "drawing/Unit2.h"
 #include "games/GameModule.h"
 
+class TBoard;
+
 struct TGameEntry {
-  uint8_t gameType;  // 0..8: the player's game number minus one
-  std::unique_ptr<TGameModule> (*make)(TGameShell& shell);
-  uint8_t directions;      // TDirection flags
-  int rulesText;           // the block of the rules texts shown for the game
+  std::unique_ptr<TGameModule> (*make)(TGameShell& shell, TBoard& board, uint8_t gameType);
+  uint8_t directions;      // TDirection flags: the arrows of the direction box
   bool resetsPlayerInput;  // the controller calls ResetPlayerInput at each turn
 };
 
 // The entry of a game type, or nullptr for a game not built in.
 const TGameEntry* FindGame(uint8_t gameType);
+
+// The module of a game type, made from its catalogue line, or nullptr for a
+// game not built in.
+std::unique_ptr<TGameModule> MakeGame(uint8_t gameType, TGameShell& shell, TBoard& board);

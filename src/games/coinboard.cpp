@@ -1,6 +1,7 @@
 #include "games/coinboard.h"
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 
 namespace coinboard {
 
@@ -37,8 +38,8 @@ std::vector<TrackSegment> Tracks(const TCell& from, bool diagonal) {
   return tracks;
 }
 
-void DrawBoard() {
-  TXBitmap& b = *BackgroundBitmap;
+void DrawBoard(TBoard& board) {
+  TXBitmap& b = board.BackgroundBitmap;
   b.FillRect({0, 0, b.Width(), b.Height()}, kBoard);
   b.FillRect({1, 441, 41, 481}, kTargetDrawn);
   b.SetPenWidth(1);
@@ -48,50 +49,47 @@ void DrawBoard() {
   b.LineEnds = 0;
   for (int y = 0; y <= 480; y += 40) b.Line(0, y, 640, y);
   for (int x = 0; x <= 640; x += 40) b.Line(x, 0, x, 480);
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board.ShowBackground();
 }
 
-void EraseCell(const TCell& cell) {
+void EraseCell(TBoard& board, const TCell& cell) {
   const TRect r = CellRect(cell);
   const bool target = cell == TCell{0, 0};
-  BackgroundBitmap->FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1},
-                             target ? kTargetErased : kBoard);
-  AddErase(r);
+  board.BackgroundBitmap.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1},
+                                  target ? kTargetErased : kBoard);
+  board.AddErase(r);
 }
 
-void DrawInCell(const TXBitmap& image, const TCell& cell) {
+void DrawInCell(TBoard& board, const TXBitmap& image, const TCell& cell) {
   const TRect r = CellRect(cell);
-  BackgroundBitmap->Draw(r.Left, r.Top, image);
-  AddErase(r);
+  board.BackgroundBitmap.Draw(r.Left, r.Top, image);
+  board.AddErase(r);
 }
 
 }  // namespace coinboard
 
 using namespace coinboard;
 
-void TCoinGame::PrepareBoard() { DrawBoard(); }
+void TCoinGame::PrepareBoard() { DrawBoard(board_); }
 
 void TCoinGame::NewPosition() { SetCoin(rules_.RandomStart(zam::ProgramRandom()).CoinPos); }
 
 void TCoinGame::SetCoin(const TCell& cell) {
-  EraseCell(pos_.CoinPos);
-  RestoreBackground();
-  FlushScreen();
+  EraseCell(board_, pos_.CoinPos);
+  board_.RestoreBackground();
+  board_.FlushScreen();
   pos_.CoinPos = cell;
-  DrawInCell(*CoinSprite, cell);
-  RestoreBackground();
-  FlushScreen();
+  DrawInCell(board_, PieceImages().CoinSprite, cell);
+  board_.RestoreBackground();
+  board_.FlushScreen();
   drag_.Reset();
 }
 
 void TCoinGame::StartComputerMove() {
   target_ = rules_.ComputerMove(pos_, zam::ProgramRandom());
   const TRect from = CellRect(pos_.CoinPos);
-  EraseCell(pos_.CoinPos);  // off the background; the screen still shows it
-  slide_.Start(from, *CoinSprite);
+  EraseCell(board_, pos_.CoinPos);  // off the background; the screen still shows it
+  slide_.Start(from, PieceImages().CoinSprite);
 }
 
 // ---- the player's drag ---------------------------------------------------------
@@ -112,24 +110,24 @@ bool TCoinGame::OnTrack(int x, int y) const {
 }
 
 void TCoinGame::LiftPiece(int) {
-  EraseCell(pos_.CoinPos);
-  DrawInCell(*RingSprite, pos_.CoinPos);
+  EraseCell(board_, pos_.CoinPos);
+  DrawInCell(board_, PieceImages().RingSprite, pos_.CoinPos);
 }
 
-const TXBitmap& TCoinGame::Sprite(int) const { return *CoinSprite; }
+const TXBitmap& TCoinGame::Sprite(int) const { return PieceImages().CoinSprite; }
 
-void TCoinGame::ClearStart(int) { EraseCell(pos_.CoinPos); }
+void TCoinGame::ClearStart(int) { EraseCell(board_, pos_.CoinPos); }
 
 bool TCoinGame::DropPiece(int, TPoint p) {
   TCell hit;
   if (!HitCell(p.x + 20, p.y + 20, hit) || !rules_.IsLegal(pos_, hit)) return false;
-  DrawInCell(*CoinSprite, hit);
-  MarkDirty(CellRect(hit));
+  DrawInCell(board_, PieceImages().CoinSprite, hit);
+  board_.MarkDirty(CellRect(hit));
   pos_.CoinPos = hit;
   return true;
 }
 
-void TCoinGame::PutBack(int) { DrawInCell(*CoinSprite, pos_.CoinPos); }
+void TCoinGame::PutBack(int) { DrawInCell(board_, PieceImages().CoinSprite, pos_.CoinPos); }
 
 // ---- the computer's slide --------------------------------------------------------
 
@@ -146,8 +144,8 @@ bool TCoinGame::Arrived(const TRect& r) const {
 
 void TCoinGame::Land() {
   pos_.CoinPos = target_;
-  RestoreBackground();
-  DrawInCell(*CoinSprite, target_);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  DrawInCell(board_, PieceImages().CoinSprite, target_);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }

@@ -12,6 +12,7 @@
 #include "games/game1_rules.h"
 #include "games/slide.h"
 
+class TBoard;
 class TXBitmap;
 
 namespace coinboard {
@@ -23,9 +24,9 @@ TRect CellRect(const TCell& cell);
 bool HitCell(int x, int y, TCell& cell);
 
 // Board drawing and cell painting, into BackgroundBitmap.
-void DrawBoard();
-void EraseCell(const TCell& cell);
-void DrawInCell(const TXBitmap& image, const TCell& cell);
+void DrawBoard(TBoard& board);
+void EraseCell(TBoard& board, const TCell& cell);
+void DrawInCell(TBoard& board, const TXBitmap& image, const TCell& cell);
 
 // What tells games 2 and 3 apart: their rules, and whether the coin may also
 // be dragged along the diagonal.
@@ -44,14 +45,17 @@ std::vector<TrackSegment> Tracks(const TCell& from, bool diagonal);
 
 class TCoinGame : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  TCoinGame(TGameShell& shell, const coinboard::TCoinRules& rules)
-      : TGameModule(shell), rules_(rules), drag_(*this, shell, true), slide_(*this, shell) {}
+  TCoinGame(TGameShell& shell, TBoard& board, uint8_t gameType, const coinboard::TCoinRules& rules)
+      : TGameModule(shell, board, gameType),
+        rules_(rules),
+        drag_(*this, shell, board, true),
+        slide_(*this, shell, board) {}
 
   void PrepareBoard() override;
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override { slide_.Tick(); }
-  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return rules_.IsFinal(pos_); }
 
   // Puts the coin in a cell as a fresh start (NewPosition picks one at random).

@@ -15,14 +15,14 @@ int HitCell(int x, int y) {
   return column;
 }
 
-void EraseCell(int column) {
+void EraseCell(TBoard& board, int column) {
   const TRect r = CellRect(column);
-  BackgroundBitmap->FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, 0xF3FFFF);
-  AddErase(r);
+  board.BackgroundBitmap.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, 0xF3FFFF);
+  board.AddErase(r);
 }
 
-void DrawGround(uint32_t strip) {
-  TXBitmap& b = *BackgroundBitmap;
+void DrawGround(TBoard& board, uint32_t strip) {
+  TXBitmap& b = board.BackgroundBitmap;
   b.FillRect({0, 0, b.Width(), b.Height()}, 0xD3FFFF);
   b.FillRect({0, kTop, 641, kTop + 40}, strip);
   b.SetPenWidth(1);

@@ -6,6 +6,8 @@
 
 #include "base/geometry.h"
 
+class TBoard;
+
 namespace coinrow {
 
 constexpr int kTop = 220;
@@ -15,8 +17,8 @@ TRect CellRect(int column);
 int HitCell(int x, int y);
 // Fills the cell inside its grid lines with the emptied colour, in the
 // background, and adds the cell to the erase area.
-void EraseCell(int column);
+void EraseCell(TBoard& board, int column);
 // The background under the row: the ground, the strip in `strip` colour.
-void DrawGround(uint32_t strip);
+void DrawGround(TBoard& board, uint32_t strip);
 
 }  // namespace coinrow

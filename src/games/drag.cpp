@@ -18,9 +18,10 @@ void TDrag::Reset() {
   pointerValid_ = false;
 }
 
-void TDrag::HandleMouse(uint8_t action, int x, int y) {
-  switch (action) {
-    case 1:
+void TDrag::HandleMouse(const TBoardInput& input) {
+  const int x = input.MouseX, y = input.MouseY;
+  switch (input.MouseAction) {
+    case TInputKind::Move:
       if (dragState_ == 0) {
         piece_ = board_.PieceAt(x, y);
         const bool onPiece = piece_ >= 0;
@@ -33,30 +34,30 @@ void TDrag::HandleMouse(uint8_t action, int x, int y) {
                                                : board_.OnTrack(x - grab_.x, y - grab_.y);
         dragState_ = 2;
       } else {
-        RestoreBackground();
+        compositor_.RestoreBackground();
         const TPoint p{x - grab_.x, y - grab_.y};
         pointerValid_ = board_.OnTrack(p.x, p.y);
         if (!pointerValid_) return;  // the screen keeps the piece at its last place
         const TPoint at = board_.SpriteTopLeft(p);
         const TXBitmap& sprite = board_.Sprite(piece_);
-        ComposeBitmap->Draw(at.x, at.y, sprite);
-        MarkDirty({at.x, at.y, at.x + sprite.Width(), at.y + sprite.Height()});
-        FlushScreen();
+        compositor_.ComposeBitmap.Draw(at.x, at.y, sprite);
+        compositor_.MarkDirty({at.x, at.y, at.x + sprite.Width(), at.y + sprite.Height()});
+        compositor_.FlushScreen();
       }
       break;
-    case 0:
+    case TInputKind::Press:
       if (dragState_ != 0 || !pointerValid_) return;
       grab_ = board_.GrabOffset(piece_, x, y);
       dragState_ = 1;
       board_.SetTracks(piece_);
       break;
-    case 2: {
+    case TInputKind::Release: {
       if (dragState_ == 0) return;
       board_.ClearStart(piece_);
       const bool moved = pointerValid_ && board_.DropPiece(piece_, {x - grab_.x, y - grab_.y});
       if (!moved) board_.PutBack(piece_);
-      RestoreBackground();
-      FlushScreen();
+      compositor_.RestoreBackground();
+      compositor_.FlushScreen();
       dragState_ = 0;
       pointerValid_ = false;
       shell_.SetBoardCursor(Qt::ArrowCursor);

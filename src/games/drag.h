@@ -14,6 +14,7 @@
 #include "base/geometry.h"
 #include "games/GameModule.h"
 
+class TBoard;
 class TXBitmap;
 
 // Whether (x, y) lies within d of the segment A-B, strictly between its
@@ -52,11 +53,14 @@ class TDrag {
   // firstMoveTestsPointer: the first move after the press tests the raw
   // pointer against the tracks (the coin games) instead of the reference
   // point (the ring of game 5).
-  TDrag(TDragBoard& board, TGameShell& shell, bool firstMoveTestsPointer)
-      : board_(board), shell_(shell), firstMoveTestsPointer_(firstMoveTestsPointer) {}
+  TDrag(TDragBoard& board, TGameShell& shell, TBoard& compositor, bool firstMoveTestsPointer)
+      : board_(board),
+        shell_(shell),
+        compositor_(compositor),
+        firstMoveTestsPointer_(firstMoveTestsPointer) {}
 
-  // One board mouse event (MouseAction 0 press, 1 move, 2 release).
-  void HandleMouse(uint8_t action, int x, int y);
+  // One board mouse event (press, move or release); keys are not its.
+  void HandleMouse(const TBoardInput& input);
   // Back to idle without drawing (a new position).
   void Reset();
 
@@ -67,6 +71,7 @@ class TDrag {
  private:
   TDragBoard& board_;
   TGameShell& shell_;
+  TBoard& compositor_;
   bool firstMoveTestsPointer_;
   uint8_t dragState_ = 0;
   int piece_ = -1;

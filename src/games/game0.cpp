@@ -31,7 +31,7 @@ THit HitBlock(const TPosition& p, int x, int y) {
 using namespace game0;
 
 void TGame0::DrawBlock(int column, int row) {
-  TXBitmap& b = *BackgroundBitmap;
+  TXBitmap& b = board_.BackgroundBitmap;
   const TRect r = BlockRect(column, row);
   b.SetPenColor(kOutline);
   b.SetFillColor(kFill);
@@ -41,36 +41,32 @@ void TGame0::DrawBlock(int column, int row) {
   b.Filled = true;
   b.SetPenWidth(2);
   b.RoundRect(r.Left + 1, r.Top + 1, r.Right - 2, r.Bottom - 2, 0);
-  AddErase(r);
+  board_.AddErase(r);
 }
 
 void TGame0::EraseBlock(int column, int row) {
   const TRect r = BlockRect(column, row);
-  BackgroundBitmap->FillRect(r, kGround);
-  AddErase(r);
+  board_.BackgroundBitmap.FillRect(r, kGround);
+  board_.AddErase(r);
 }
 
 void TGame0::CrossBlock(int column, int row) {
-  TXBitmap& b = *BackgroundBitmap;
+  TXBitmap& b = board_.BackgroundBitmap;
   const TRect r = BlockRect(column, row);
   b.SetPenWidth(3);
   b.SetPenColor(kCross);
   b.Line(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3);
-  AddErase(b.ChangedRect());
+  board_.AddErase(b.ChangedRect());
   b.Line(r.Left + 3, r.Bottom - 3, r.Right - 3, r.Top + 3);
-  AddErase(b.ChangedRect());
+  board_.AddErase(b.ChangedRect());
 }
 
 void TGame0::PrepareBoard() {
-  BackgroundBitmap->FillRect({0, 0, BackgroundBitmap->Width(), BackgroundBitmap->Height()},
-                             kGround);
+  board_.BackgroundBitmap.FillRect(
+      {0, 0, board_.BackgroundBitmap.Width(), board_.BackgroundBitmap.Height()}, kGround);
   for (int column = 1; column <= 2; ++column)
     for (int row = 1; row <= 11; ++row) DrawBlock(column, row);
-  const TRect all = BackgroundBitmap->ClipRect();
-  ComposeBitmap->CopyRect(0, 0, *BackgroundBitmap, all);
-  UpdateArea = {all, true};
-  FlushScreen();
-  ClearAreas();
+  board_.ShowBackground();
 }
 
 void TGame0::NewPosition() { SetPosition(RandomStart(zam::ProgramRandom())); }
@@ -83,8 +79,8 @@ void TGame0::SetPosition(const TPosition& p) {
         DrawBlock(column, row);
       else
         EraseBlock(column, row);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
   pressed_ = false;
   hoverValid_ = false;
 }
@@ -92,20 +88,21 @@ void TGame0::SetPosition(const TPosition& p) {
 void TGame0::CrossBlocks() {
   for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row)
     CrossBlock(selColumn_, row);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 void TGame0::TakeBlocks() {
   const int height = pos_.ColumnHeights[selColumn_ - 1];
   for (int row = selRow_; row <= height; ++row) EraseBlock(selColumn_, row);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
-void TGame0::HandleMouse() {
-  switch (MouseAction) {
-    case 1: {
+void TGame0::HandleMouse(const TBoardInput& input) {
+  const int MouseX = input.MouseX, MouseY = input.MouseY;
+  switch (input.MouseAction) {
+    case TInputKind::Move: {
       if (pressed_) return;
       const THit hit = HitBlock(pos_, MouseX, MouseY);
       if (hit.found) {
@@ -117,7 +114,7 @@ void TGame0::HandleMouse() {
       hoverValid_ = hit.found;
       break;
     }
-    case 0:
+    case TInputKind::Press:
       // The hover test is repeated at the press, so a press without a
       // movement since the last move cannot act on a block that is gone.
       if (hoverValid_ && HitBlock(pos_, MouseX, MouseY).found) {
@@ -128,7 +125,7 @@ void TGame0::HandleMouse() {
         CrossBlocks();
       }
       break;
-    case 2: {
+    case TInputKind::Release: {
       shell_.SetBoardCursor(Qt::ArrowCursor);
       const bool wasPressed = pressed_;
       pressed_ = false;
@@ -176,8 +173,8 @@ void TGame0::TimerStep() {
   } else {
     return;
   }
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 bool TGame0::IsGameOver() { return IsFinal(pos_); }

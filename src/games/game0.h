@@ -26,7 +26,7 @@ class TGame0 final : public TGameModule {
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override;
-  void HandleMouse() override;
+  void HandleMouse(const TBoardInput& input) override;
   bool IsGameOver() override;
 
   // Shows the given position as a fresh start (NewPosition draws a random one).

@@ -5,4 +5,5 @@ const coinboard::TCoinRules kRules{game1::IsLegal, game1::IsFinal, game1::Comput
                                    game1::RandomStart, false};
 }  // namespace
 
-TGame1::TGame1(TGameShell& shell) : TCoinGame(shell, kRules) {}
+TGame1::TGame1(TGameShell& shell, TBoard& board, uint8_t gameType)
+    : TCoinGame(shell, board, gameType, kRules) {}

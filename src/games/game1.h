@@ -5,5 +5,5 @@
 
 class TGame1 final : public TCoinGame {
  public:
-  explicit TGame1(TGameShell& shell);
+  TGame1(TGameShell& shell, TBoard& board, uint8_t gameType);
 };

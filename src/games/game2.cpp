@@ -5,4 +5,5 @@ const coinboard::TCoinRules kRules{game2::IsLegal, game2::IsFinal, game2::Comput
                                    game2::RandomStart, true};
 }  // namespace
 
-TGame2::TGame2(TGameShell& shell) : TCoinGame(shell, kRules) {}
+TGame2::TGame2(TGameShell& shell, TBoard& board, uint8_t gameType)
+    : TCoinGame(shell, board, gameType, kRules) {}

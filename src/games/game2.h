@@ -7,5 +7,5 @@
 
 class TGame2 final : public TCoinGame {
  public:
-  explicit TGame2(TGameShell& shell);
+  TGame2(TGameShell& shell, TBoard& board, uint8_t gameType);
 };

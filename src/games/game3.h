@@ -6,5 +6,5 @@
 
 class TGame3 final : public TRowGame {
  public:
-  explicit TGame3(TGameShell& shell);
+  TGame3(TGameShell& shell, TBoard& board, uint8_t gameType);
 };

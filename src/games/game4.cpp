@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 
 namespace game4 {
 
@@ -65,18 +66,18 @@ using namespace game4;
 
 void TGame4::EraseCell(int k) {
   const TPoint c = CellCentre(k);
-  BackgroundBitmap->FillRect({c.x - 17, c.y - 18, c.x + 17, c.y + 18}, kTrack);
-  AddErase(RingCellRect(k));
+  board_.BackgroundBitmap.FillRect({c.x - 17, c.y - 18, c.x + 17, c.y + 18}, kTrack);
+  board_.AddErase(RingCellRect(k));
 }
 
 void TGame4::DrawInCell(int k, const TXBitmap& image) {
   const TRect r = RingCellRect(k);
-  BackgroundBitmap->Draw(r.Left, r.Top, image);
-  AddErase(r);
+  board_.BackgroundBitmap.Draw(r.Left, r.Top, image);
+  board_.AddErase(r);
 }
 
 void TGame4::PrepareBoard() {
-  TXBitmap& b = *BackgroundBitmap;
+  TXBitmap& b = board_.BackgroundBitmap;
   b.FillRect({0, 0, b.Width(), b.Height()}, kGround);
   b.SetPenWidth(2);
   b.SetDashStyle(0);
@@ -99,10 +100,7 @@ void TGame4::PrepareBoard() {
     b.Line(320 + s1, 240 - c1, 320 + s2, 240 - c2);
     b.Line(320 - s1, 240 - c1, 320 - s2, 240 - c2);
   }
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board_.ShowBackground();
 }
 
 void TGame4::NewPosition() { SetPosition(RandomStart(zam::ProgramRandom())); }
@@ -113,12 +111,12 @@ void TGame4::SetPosition(const TPosition& p) {
   EraseCell(pos_.PlayerCell[0]);
   EraseCell(pos_.PlayerCell[1]);
   pos_ = p;
-  DrawInCell(pos_.ComputerCell[0], *CoinOSprite);
-  DrawInCell(pos_.ComputerCell[1], *CoinOSprite);
-  DrawInCell(pos_.PlayerCell[0], *CoinXSprite);
-  DrawInCell(pos_.PlayerCell[1], *CoinXSprite);
-  RestoreBackground();
-  FlushScreen();
+  DrawInCell(pos_.ComputerCell[0], PieceImages().CoinOSprite);
+  DrawInCell(pos_.ComputerCell[1], PieceImages().CoinOSprite);
+  DrawInCell(pos_.PlayerCell[0], PieceImages().CoinXSprite);
+  DrawInCell(pos_.PlayerCell[1], PieceImages().CoinXSprite);
+  board_.RestoreBackground();
+  board_.FlushScreen();
   drag_.Reset();
 }
 
@@ -128,7 +126,7 @@ void TGame4::StartComputerMove() {
   currentAngle_ = CellAngle(from);
   targetAngle_ = CellAngle(choice_.move.cell);
   EraseCell(from);  // off the background; the screen still shows it
-  slide_.Start(RingCellRect(from), *CoinOSprite);
+  slide_.Start(RingCellRect(from), PieceImages().CoinOSprite);
 }
 
 // ---- the player's drag ---------------------------------------------------------
@@ -161,10 +159,10 @@ bool TGame4::OnTrack(int x, int y) const { return ArcTest(x, y, arcLow_, arcHigh
 
 void TGame4::LiftPiece(int piece) {
   EraseCell(pos_.PlayerCell[piece]);
-  DrawInCell(pos_.PlayerCell[piece], *RingSprite);
+  DrawInCell(pos_.PlayerCell[piece], PieceImages().RingSprite);
 }
 
-const TXBitmap& TGame4::Sprite(int) const { return *CoinXSprite; }
+const TXBitmap& TGame4::Sprite(int) const { return PieceImages().CoinXSprite; }
 
 void TGame4::ClearStart(int piece) { EraseCell(pos_.PlayerCell[piece]); }
 
@@ -172,13 +170,13 @@ bool TGame4::DropPiece(int piece, TPoint p) {
   const int k = RingHit(p.x, p.y);
   const TMove move{uint8_t(piece + 1), uint8_t(k)};
   if (k < 0 || !IsLegal(pos_, SidePlayer, move)) return false;
-  DrawInCell(k, *CoinXSprite);
-  MarkDirty(RingCellRect(k));
+  DrawInCell(k, PieceImages().CoinXSprite);
+  board_.MarkDirty(RingCellRect(k));
   pos_ = Apply(pos_, SidePlayer, move);
   return true;
 }
 
-void TGame4::PutBack(int piece) { DrawInCell(pos_.PlayerCell[piece], *CoinXSprite); }
+void TGame4::PutBack(int piece) { DrawInCell(pos_.PlayerCell[piece], PieceImages().CoinXSprite); }
 
 // ---- the computer's coin ---------------------------------------------------------
 
@@ -193,8 +191,8 @@ bool TGame4::Arrived(const TRect&) const { return currentAngle_ == targetAngle_;
 
 void TGame4::Land() {
   pos_ = Apply(pos_, SideComputer, choice_.move);
-  RestoreBackground();
-  DrawInCell(choice_.move.cell, *CoinOSprite);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  DrawInCell(choice_.move.cell, PieceImages().CoinOSprite);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }

@@ -33,14 +33,16 @@ bool ArcTest(int x, int y, int low, int high, int tolerance);
 
 class TGame4 final : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  explicit TGame4(TGameShell& shell)
-      : TGameModule(shell), drag_(*this, shell, false), slide_(*this, shell) {}
+  TGame4(TGameShell& shell, TBoard& board, uint8_t gameType)
+      : TGameModule(shell, board, gameType),
+        drag_(*this, shell, board, false),
+        slide_(*this, shell, board) {}
 
   void PrepareBoard() override;
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override { slide_.Tick(); }
-  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game4::IsFinal(pos_); }
 
   // Shows the given position as a fresh start (NewPosition draws a random one).

@@ -4,4 +4,5 @@ namespace {
 const rowboard::TRowRules kRules{{3, 180}, game5::ComputerMove, game5::RandomStart};
 }  // namespace
 
-TGame5::TGame5(TGameShell& shell) : TRowGame(shell, kRules) {}
+TGame5::TGame5(TGameShell& shell, TBoard& board, uint8_t gameType)
+    : TRowGame(shell, board, gameType, kRules) {}

@@ -6,5 +6,5 @@
 
 class TGame5 final : public TRowGame {
  public:
-  explicit TGame5(TGameShell& shell);
+  TGame5(TGameShell& shell, TBoard& board, uint8_t gameType);
 };

@@ -1,6 +1,7 @@
 #include "games/game6.h"
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 #include "games/coinrow.h"
 
 using namespace game6;
@@ -9,43 +10,42 @@ using coinrow::EraseCell;
 using coinrow::HitCell;
 
 void TGame6::DrawInCell(int column, const TXBitmap& image) {
-  EraseCell(column);
+  EraseCell(board_, column);
   const TRect r = CellRect(column);
-  BackgroundBitmap->Draw(r.Left, r.Top, image);
-  AddErase(r);
-  RestoreBackground();
-  FlushScreen();
+  board_.BackgroundBitmap.Draw(r.Left, r.Top, image);
+  board_.AddErase(r);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 void TGame6::PrepareBoard() {
-  coinrow::DrawGround(0xF3FFFF);
-  TXBitmap& b = *BackgroundBitmap;
+  coinrow::DrawGround(board_, 0xF3FFFF);
+  TXBitmap& b = board_.BackgroundBitmap;
   b.Line(0, 220, 640, 220);
   b.Line(0, 260, 640, 260);
   for (int x = 0; x <= 640; x += 40) b.Line(x, 220, x, 260);
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board_.ShowBackground();
 }
 
-void TGame6::NewPosition() { SetPosition(RandomStart(shell_.LevelOf(6), zam::ProgramRandom())); }
+void TGame6::NewPosition() {
+  SetPosition(RandomStart(shell_.LevelOf(gameType_), zam::ProgramRandom()));
+}
 
 void TGame6::SetPosition(const TPosition& p) {
   pos_ = p;
-  for (int c = 0; c < 16; ++c) EraseCell(c);
+  for (int c = 0; c < 16; ++c) EraseCell(board_, c);
   for (int8_t column : pos_.CoinColumn)
-    if (column >= 0) DrawInCell(column, *CoinSprite);
-  RestoreBackground();
-  FlushScreen();
+    if (column >= 0) DrawInCell(column, PieceImages().CoinSprite);
+  board_.RestoreBackground();
+  board_.FlushScreen();
   drag_.Reset();
 }
 
 void TGame6::StartComputerMove() {
   target_ = ComputerMove(pos_, zam::ProgramRandom());
   const int column = pos_.CoinColumn[target_.slot - 1];
-  EraseCell(column);  // off the background; the screen still shows it
-  slide_.Start(CellRect(column), *CoinSprite);
+  EraseCell(board_, column);  // off the background; the screen still shows it
+  slide_.Start(CellRect(column), PieceImages().CoinSprite);
 }
 
 // ---- the player's drag ---------------------------------------------------------
@@ -68,25 +68,25 @@ void TGame6::SetTracks(int slot) {
 bool TGame6::OnTrack(int x, int y) const { return TrackTest(x, y, track_, 15); }
 
 void TGame6::LiftPiece(int slot) {
-  EraseCell(pos_.CoinColumn[slot - 1]);
-  DrawInCell(pos_.CoinColumn[slot - 1], *RingSprite);
+  EraseCell(board_, pos_.CoinColumn[slot - 1]);
+  DrawInCell(pos_.CoinColumn[slot - 1], PieceImages().RingSprite);
 }
 
-const TXBitmap& TGame6::Sprite(int) const { return *CoinSprite; }
+const TXBitmap& TGame6::Sprite(int) const { return PieceImages().CoinSprite; }
 
-void TGame6::ClearStart(int slot) { EraseCell(pos_.CoinColumn[slot - 1]); }
+void TGame6::ClearStart(int slot) { EraseCell(board_, pos_.CoinColumn[slot - 1]); }
 
 bool TGame6::DropPiece(int slot, TPoint p) {
   const int column = HitCell(p.x + 20, p.y + 20);
   const TMove move{uint8_t(slot), int8_t(column)};
   if (column < 0 || !IsLegal(pos_, move)) return false;
-  DrawInCell(column, *CoinSprite);
-  MarkDirty(CellRect(column));
+  DrawInCell(column, PieceImages().CoinSprite);
+  board_.MarkDirty(CellRect(column));
   pos_ = Apply(pos_, move);
   return true;
 }
 
-void TGame6::PutBack(int slot) { DrawInCell(pos_.CoinColumn[slot - 1], *CoinSprite); }
+void TGame6::PutBack(int slot) { DrawInCell(pos_.CoinColumn[slot - 1], PieceImages().CoinSprite); }
 
 // ---- the computer's slide -----------------------------------------------------------
 
@@ -96,8 +96,8 @@ bool TGame6::Arrived(const TRect& r) const {
 
 void TGame6::Land() {
   pos_ = Apply(pos_, target_);
-  RestoreBackground();
-  DrawInCell(target_.column, *CoinSprite);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  DrawInCell(target_.column, PieceImages().CoinSprite);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }

@@ -13,14 +13,16 @@ class TXBitmap;
 
 class TGame6 final : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  explicit TGame6(TGameShell& shell)
-      : TGameModule(shell), drag_(*this, shell, true), slide_(*this, shell) {}
+  TGame6(TGameShell& shell, TBoard& board, uint8_t gameType)
+      : TGameModule(shell, board, gameType),
+        drag_(*this, shell, board, true),
+        slide_(*this, shell, board) {}
 
   void PrepareBoard() override;
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override { slide_.Tick(); }
-  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game6::IsFinal(pos_); }
 
   // Shows the given position as a fresh start (NewPosition draws one for the

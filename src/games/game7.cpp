@@ -1,6 +1,7 @@
 #include "games/game7.h"
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 #include "games/coinrow.h"
 
 using namespace game7;
@@ -13,58 +14,57 @@ constexpr TRect kPile{0, 300, 40, 400};  // below the exit cell
 }  // namespace
 
 const TXBitmap& TGame7::ImageOf(int coin) const {
-  return coin == pos_.EuroIndex ? *CoinEuroSprite : *CoinSprite;
+  return coin == pos_.EuroIndex ? PieceImages().CoinEuroSprite : PieceImages().CoinSprite;
 }
 
 void TGame7::PrepareBoard() {
-  coinrow::DrawGround(0xFFFFFF);
-  TXBitmap& b = *BackgroundBitmap;
+  coinrow::DrawGround(board_, 0xFFFFFF);
+  TXBitmap& b = board_.BackgroundBitmap;
   b.Line(0, 220, 640, 220);
   b.Line(40, 260, 640, 260);
   for (int i = 0; i <= 16; ++i) b.Line(40 * i, 220, 40 * i, i < 2 ? 300 : 260);
   b.SetDashStyle(2);
   b.Line(0, 260, 40, 260);  // the exit cell's broken floor
   b.SetDashStyle(0);
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board_.ShowBackground();
 }
 
 void TGame7::PlaceCoin(int column, int coin, bool ring) {
-  EraseCell(column);
+  EraseCell(board_, column);
   if (column == 0) {
     DropOntoPile(coin);
     return;
   }
   const TRect r = CellRect(column);
-  BackgroundBitmap->Draw(r.Left, r.Top, ring ? *RingSprite : ImageOf(coin));
-  AddErase(r);
-  RestoreBackground();
-  FlushScreen();
+  board_.BackgroundBitmap.Draw(r.Left, r.Top, ring ? PieceImages().RingSprite : ImageOf(coin));
+  board_.AddErase(r);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 void TGame7::DropOntoPile(int coin) {
-  ComposeBitmap->Draw(0, 350 - 10 * fallen_, ImageOf(coin));
-  AddToArea(UpdateArea, kPile);
-  FlushScreen();
+  board_.ComposeBitmap.Draw(0, 350 - 10 * fallen_, ImageOf(coin));
+  board_.AddUpdate(kPile);
+  board_.FlushScreen();
   ++fallen_;
 }
 
 void TGame7::ClearPile() {
-  ComposeBitmap->CopyRect(kPile.Left, kPile.Top, *BackgroundBitmap, kPile);
-  AddToArea(UpdateArea, kPile);
-  FlushScreen();
+  board_.ComposeBitmap.CopyRect(kPile.Left, kPile.Top, board_.BackgroundBitmap, kPile);
+  board_.AddUpdate(kPile);
+  board_.FlushScreen();
   fallen_ = 0;
 }
 
-void TGame7::NewPosition() { SetPosition(RandomStart(shell_.LevelOf(7), zam::ProgramRandom())); }
+void TGame7::NewPosition() {
+  SetPosition(RandomStart(shell_.LevelOf(gameType_), zam::ProgramRandom()));
+}
 
 void TGame7::SetPosition(const TPosition& p) {
   pos_ = p;
-  for (int c = 0; c < 16; ++c) EraseCell(c);
+  for (int c = 0; c < 16; ++c) EraseCell(board_, c);
   for (int k = 1; k <= pos_.CoinCount; ++k) PlaceCoin(pos_.CoinColumn[k - 1], k, false);
-  RestoreBackground();
+  board_.RestoreBackground();
   ClearPile();
   drag_.Reset();
 }
@@ -72,7 +72,7 @@ void TGame7::SetPosition(const TPosition& p) {
 void TGame7::StartComputerMove() {
   target_ = ComputerMove(pos_, zam::ProgramRandom());
   const int column = pos_.CoinColumn[target_.coin - 1];
-  EraseCell(column);  // off the background; the screen still shows it
+  EraseCell(board_, column);  // off the background; the screen still shows it
   slide_.Start(CellRect(column), ImageOf(target_.coin));
 }
 
@@ -96,11 +96,11 @@ void TGame7::SetTracks(int coin) {
 bool TGame7::OnTrack(int x, int y) const { return TrackTest(x, y, track_, 15); }
 
 void TGame7::LiftPiece(int coin) {
-  EraseCell(pos_.CoinColumn[coin - 1]);
+  EraseCell(board_, pos_.CoinColumn[coin - 1]);
   PlaceCoin(pos_.CoinColumn[coin - 1], coin, true);
 }
 
-void TGame7::ClearStart(int coin) { EraseCell(pos_.CoinColumn[coin - 1]); }
+void TGame7::ClearStart(int coin) { EraseCell(board_, pos_.CoinColumn[coin - 1]); }
 
 bool TGame7::DropPiece(int coin, TPoint p) {
   const int column = HitCell(p.x + 20, p.y + 20);
@@ -108,7 +108,7 @@ bool TGame7::DropPiece(int coin, TPoint p) {
   if (column < 0 || !IsLegal(pos_, move)) return false;
   pos_.CoinColumn[coin - 1] = int8_t(column);
   PlaceCoin(column, coin, false);  // column 0: onto the pile
-  MarkDirty(CellRect(column));
+  board_.MarkDirty(CellRect(column));
   RemoveDropped(pos_);  // before the controller asks whether the game is over
   return true;
 }
@@ -123,7 +123,7 @@ bool TGame7::Arrived(const TRect& r) const {
 
 void TGame7::Land() {
   pos_.CoinColumn[target_.coin - 1] = target_.column;
-  RestoreBackground();
+  board_.RestoreBackground();
   PlaceCoin(target_.column, target_.coin, false);
   RemoveDropped(pos_);
 }

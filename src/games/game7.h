@@ -13,14 +13,16 @@ class TXBitmap;
 
 class TGame7 final : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  explicit TGame7(TGameShell& shell)
-      : TGameModule(shell), drag_(*this, shell, true), slide_(*this, shell) {}
+  TGame7(TGameShell& shell, TBoard& board, uint8_t gameType)
+      : TGameModule(shell, board, gameType),
+        drag_(*this, shell, board, true),
+        slide_(*this, shell, board) {}
 
   void PrepareBoard() override;
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override { slide_.Tick(); }
-  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game7::IsFinal(pos_); }
   void ResetPlayerInput() override {}  // the drag is idle again after every release
 

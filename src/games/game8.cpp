@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 
 using namespace game8;
 
@@ -20,18 +21,18 @@ constexpr int kLastReachable = 620;
 }  // namespace
 
 void TGame8::EraseCan(int i) {
-  BackgroundBitmap->FillRect({40 * i + 1, 181, 40 * i + 39, 239}, kStrip);
-  AddErase({40 * i + 1, 181, 40 * i + 39, 239});
+  board_.BackgroundBitmap.FillRect({40 * i + 1, 181, 40 * i + 39, 239}, kStrip);
+  board_.AddErase({40 * i + 1, 181, 40 * i + 39, 239});
 }
 
 void TGame8::DrawCan(int i) {
   EraseCan(i);
-  BackgroundBitmap->Draw(40 * i, 180, *CanSprite);
-  AddErase(PlaceRect(i));
+  board_.BackgroundBitmap.Draw(40 * i, 180, PieceImages().CanSprite);
+  board_.AddErase(PlaceRect(i));
 }
 
 void TGame8::FrameCans(uint16_t mask) {
-  TXBitmap& c = *ComposeBitmap;
+  TXBitmap& c = board_.ComposeBitmap;
   c.SetPenWidth(3);
   c.SetPenColor(kFrame);
   c.SetPenLevel(0);
@@ -46,19 +47,19 @@ void TGame8::FrameCans(uint16_t mask) {
     if (mask >> i & 1)
       c.RoundRect(40 * i + 2, 182, 40 * i + 37, 237, 5);
     else
-      c.CopyRect(r.Left, r.Top, *BackgroundBitmap, r);
-    MarkDirty(r);
+      c.CopyRect(r.Left, r.Top, board_.BackgroundBitmap, r);
+    board_.MarkDirty(r);
   }
   framed_ = mask;
-  FlushScreen();  // nothing reaches the screen between the places
+  board_.FlushScreen();  // nothing reaches the screen between the places
 }
 
 void TGame8::DrawBall(int x, int y) {
-  ComposeBitmap->CopyRect(ballRect_.Left, ballRect_.Top, *BackgroundBitmap, ballRect_);
-  ComposeBitmap->Draw(x, y, *BallSprite);
+  board_.ComposeBitmap.CopyRect(ballRect_.Left, ballRect_.Top, board_.BackgroundBitmap, ballRect_);
+  board_.ComposeBitmap.Draw(x, y, PieceImages().BallSprite);
   const TRect moved{x, y, x + 40, y + 40};
-  AddToArea(UpdateArea, RectUnion(moved, ballRect_));
-  FlushScreen();
+  board_.AddUpdate(RectUnion(moved, ballRect_));
+  board_.FlushScreen();
   ballRect_ = moved;
 }
 
@@ -66,12 +67,12 @@ void TGame8::KnockOver(uint16_t mask) {
   standing_ ^= mask;
   for (int i = 0; i < 16; ++i)
     if (mask >> i & 1) EraseCan(i);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 void TGame8::PrepareBoard() {
-  TXBitmap& b = *BackgroundBitmap;
+  TXBitmap& b = board_.BackgroundBitmap;
   b.FillRect({0, 0, b.Width(), b.Height()}, kGround);
   b.FillRect({0, 180, 641, 240}, kStrip);
   b.SetPenWidth(1);
@@ -85,17 +86,17 @@ void TGame8::PrepareBoard() {
   b.SetDashStyle(0);
   b.SetPenWidth(3);
   b.Line(0, 390, 641, 390);
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
+  board_.ComposeBitmap.CopyRect(0, 0, b, b.ClipRect());
   framed_ = 0;
   ballRect_ = {0, 350, 40, 390};
   DrawBall(0, 350);
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board_.UpdateArea = {b.ClipRect(), true};
+  board_.FlushScreen();
+  board_.ClearAreas();
 }
 
 void TGame8::NewPosition() {
-  SetStanding(RandomStart(shell_.LevelOf(8), zam::ProgramRandom()).Standing);
+  SetStanding(RandomStart(shell_.LevelOf(gameType_), zam::ProgramRandom()).Standing);
 }
 
 void TGame8::SetStanding(uint16_t standing) {
@@ -107,8 +108,8 @@ void TGame8::SetStanding(uint16_t standing) {
       EraseCan(i);
   }
   selected_ = 0;
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }
 
 void TGame8::ResetPlayerInput() {
@@ -170,8 +171,8 @@ void TGame8::TimerStep() {
       shell_.SetMoveTimer(false);
       for (int i = 0; i < 16; ++i)
         if (computerMask_ >> i & 1) EraseCan(i);
-      RestoreBackground();
-      FlushScreen();
+      board_.RestoreBackground();
+      board_.FlushScreen();
       computerMask_ = 0;
       ballState_ = 0;
       tick_ = 0;
@@ -186,9 +187,9 @@ void TGame8::TimerStep() {
     KnockOver(selected_);
     DrawBall(ballRect_.Left, ballRect_.Top);  // over the emptied places
   } else if (tick_ == 25) {
-    AddErase(ballRect_);  // the ball vanishes
-    RestoreBackground();
-    FlushScreen();
+    board_.AddErase(ballRect_);  // the ball vanishes
+    board_.RestoreBackground();
+    board_.FlushScreen();
   } else if (tick_ == 75) {
     shell_.SetMoveTimer(false);
     // Back on the lane, under where it was thrown; a ball thrown from the
@@ -202,12 +203,12 @@ void TGame8::TimerStep() {
   ++tick_;
 }
 
-void TGame8::HandleMouse() {
-  const int x = MouseX, y = MouseY;
+void TGame8::HandleMouse(const TBoardInput& input) {
+  const int x = input.MouseX, y = input.MouseY;
   const bool inBall =
       ballRect_.Left < x && x < ballRect_.Right && ballRect_.Top < y && y < ballRect_.Bottom;
-  switch (MouseAction) {
-    case 1:
+  switch (input.MouseAction) {
+    case TInputKind::Move:
       if (ballState_ == 0 || ballState_ == 1) {
         HitCans(x, y);
         if (candidate_ != selected_) {
@@ -231,7 +232,7 @@ void TGame8::HandleMouse() {
         }
       }
       break;
-    case 0:
+    case TInputKind::Press:
       if (ballState_ == 0 && selected_ != 0) {
         const uint16_t mask = selected_;
         if (!IsLegal({standing_}, mask)) return;
@@ -244,7 +245,7 @@ void TGame8::HandleMouse() {
         grabOffsetX_ = x - ballRect_.Left;
       }
       break;
-    case 2:
+    case TInputKind::Release:
       if (ballState_ == 1 || ballState_ == 2) {
         shell_.SetBoardCursor(Qt::ArrowCursor);
         shell_.RaiseEvent(EvWrongMove);

@@ -18,7 +18,7 @@ class TGame8 final : public TGameModule {
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override;
-  void HandleMouse() override;
+  void HandleMouse(const TBoardInput& input) override;
   bool IsGameOver() override { return game8::IsFinal({standing_}); }
   void ResetPlayerInput() override;
   // A thrown ball is on its way: the player's move is under way.

@@ -1,6 +1,7 @@
 #include "games/rowboard.h"
 
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 
 namespace rowboard {
 
@@ -33,18 +34,18 @@ using namespace rowboard;
 
 void TRowGame::EraseCell(int column, int row) {
   const TRect r = CellRect(column, row);
-  BackgroundBitmap->FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, kStrip);
-  AddErase(r);
+  board_.BackgroundBitmap.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, kStrip);
+  board_.AddErase(r);
 }
 
 void TRowGame::DrawInCell(int column, int row, const TXBitmap& image) {
   const TRect r = CellRect(column, row);
-  BackgroundBitmap->Draw(r.Left, r.Top, image);
-  AddErase(r);
+  board_.BackgroundBitmap.Draw(r.Left, r.Top, image);
+  board_.AddErase(r);
 }
 
 void TRowGame::PrepareBoard() {
-  TXBitmap& b = *BackgroundBitmap;
+  TXBitmap& b = board_.BackgroundBitmap;
   const int top = rules_.geometry.firstTop, bottom = top + 40 * rules_.geometry.rows;
   b.FillRect({0, 0, b.Width(), b.Height()}, kGround);
   b.FillRect({0, top, 641, bottom}, kStrip);
@@ -55,10 +56,7 @@ void TRowGame::PrepareBoard() {
   b.LineEnds = 0;
   for (int y = top; y <= bottom; y += 40) b.Line(0, y, 640, y);
   for (int x = 0; x <= 640; x += 40) b.Line(x, top, x, bottom);
-  ComposeBitmap->CopyRect(0, 0, b, b.ClipRect());
-  UpdateArea = {b.ClipRect(), true};
-  FlushScreen();
-  ClearAreas();
+  board_.ShowBackground();
 }
 
 void TRowGame::NewPosition() { SetPosition(rules_.RandomStart(zam::ProgramRandom())); }
@@ -68,11 +66,11 @@ void TRowGame::SetPosition(const rows::TPosition& p) {
   for (int r = 1; r <= pos_.rows; ++r) EraseCell(pos_.PlayerColumn[r - 1], r);
   pos_ = p;
   for (int r = 1; r <= pos_.rows; ++r) {
-    DrawInCell(pos_.ComputerColumn[r - 1], r, *CoinOSprite);
-    DrawInCell(pos_.PlayerColumn[r - 1], r, *CoinXSprite);
+    DrawInCell(pos_.ComputerColumn[r - 1], r, PieceImages().CoinOSprite);
+    DrawInCell(pos_.PlayerColumn[r - 1], r, PieceImages().CoinXSprite);
   }
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  board_.FlushScreen();
   drag_.Reset();
 }
 
@@ -81,7 +79,7 @@ void TRowGame::StartComputerMove() {
   const int column = pos_.ComputerColumn[target_.row - 1];
   const TRect from = CellRect(column, target_.row);
   EraseCell(column, target_.row);  // off the background; the screen still shows it
-  slide_.Start(from, *CoinOSprite);
+  slide_.Start(from, PieceImages().CoinOSprite);
 }
 
 // ---- the player's drag: a piece is a row (0-based) ------------------------------
@@ -105,10 +103,10 @@ bool TRowGame::OnTrack(int x, int y) const { return TrackTest(x, y, track_, 15);
 
 void TRowGame::LiftPiece(int piece) {
   EraseCell(pos_.PlayerColumn[piece], piece + 1);
-  DrawInCell(pos_.PlayerColumn[piece], piece + 1, *RingSprite);
+  DrawInCell(pos_.PlayerColumn[piece], piece + 1, PieceImages().RingSprite);
 }
 
-const TXBitmap& TRowGame::Sprite(int) const { return *CoinXSprite; }
+const TXBitmap& TRowGame::Sprite(int) const { return PieceImages().CoinXSprite; }
 
 void TRowGame::ClearStart(int piece) { EraseCell(pos_.PlayerColumn[piece], piece + 1); }
 
@@ -117,13 +115,15 @@ bool TRowGame::DropPiece(int piece, TPoint p) {
   if (!HitCell(rules_.geometry, p.x + 20, p.y + 20, column, row) || row != piece + 1) return false;
   const rows::TMove move{uint8_t(row), uint8_t(column)};
   if (!rows::IsLegal(pos_, rows::SidePlayer, move)) return false;
-  DrawInCell(column, row, *CoinXSprite);
-  MarkDirty(CellRect(column, row));
+  DrawInCell(column, row, PieceImages().CoinXSprite);
+  board_.MarkDirty(CellRect(column, row));
   pos_ = rows::Apply(pos_, rows::SidePlayer, move);
   return true;
 }
 
-void TRowGame::PutBack(int piece) { DrawInCell(pos_.PlayerColumn[piece], piece + 1, *CoinXSprite); }
+void TRowGame::PutBack(int piece) {
+  DrawInCell(pos_.PlayerColumn[piece], piece + 1, PieceImages().CoinXSprite);
+}
 
 // ---- the computer's slide -----------------------------------------------------------
 
@@ -138,8 +138,8 @@ bool TRowGame::Arrived(const TRect& r) const {
 
 void TRowGame::Land() {
   pos_ = rows::Apply(pos_, rows::SideComputer, target_);
-  RestoreBackground();
-  DrawInCell(target_.column, target_.row, *CoinOSprite);
-  RestoreBackground();
-  FlushScreen();
+  board_.RestoreBackground();
+  DrawInCell(target_.column, target_.row, PieceImages().CoinOSprite);
+  board_.RestoreBackground();
+  board_.FlushScreen();
 }

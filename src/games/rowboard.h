@@ -35,8 +35,11 @@ struct TRowRules {
 
 class TRowGame : public TGameModule, private TDragBoard, private TSlideBoard {
  public:
-  TRowGame(TGameShell& shell, const rowboard::TRowRules& rules)
-      : TGameModule(shell), rules_(rules), drag_(*this, shell, true), slide_(*this, shell) {
+  TRowGame(TGameShell& shell, TBoard& board, uint8_t gameType, const rowboard::TRowRules& rules)
+      : TGameModule(shell, board, gameType),
+        rules_(rules),
+        drag_(*this, shell, board, true),
+        slide_(*this, shell, board) {
     pos_.rows = uint8_t(rules.geometry.rows);
   }
 
@@ -44,7 +47,7 @@ class TRowGame : public TGameModule, private TDragBoard, private TSlideBoard {
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override { slide_.Tick(); }
-  void HandleMouse() override { drag_.HandleMouse(MouseAction, MouseX, MouseY); }
+  void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return rows::IsFinal(pos_); }
 
   // Shows the given position as a fresh start (NewPosition draws a random one).

@@ -12,11 +12,11 @@ void TSlide::Tick() {
   if (!sprite_) return;
   // The piece's old place is in the erase area already: the last tick marked
   // it, and before the first tick the piece's cell was emptied.
-  RestoreBackground();
+  compositor_.RestoreBackground();
   rect_ = board_.NextRect(rect_);
-  ComposeBitmap->Draw(rect_.Left, rect_.Top, *sprite_);
-  MarkDirty(rect_);
-  FlushScreen();
+  compositor_.ComposeBitmap.Draw(rect_.Left, rect_.Top, *sprite_);
+  compositor_.MarkDirty(rect_);
+  compositor_.FlushScreen();
   if (board_.Arrived(rect_)) {
     shell_.SetMoveTimer(false);
     sprite_ = nullptr;

@@ -8,6 +8,7 @@
 #include "base/geometry.h"
 #include "games/GameModule.h"
 
+class TBoard;
 class TXBitmap;
 
 class TSlideBoard {
@@ -23,7 +24,8 @@ class TSlideBoard {
 
 class TSlide {
  public:
-  TSlide(TSlideBoard& board, TGameShell& shell) : board_(board), shell_(shell) {}
+  TSlide(TSlideBoard& board, TGameShell& shell, TBoard& compositor)
+      : board_(board), shell_(shell), compositor_(compositor) {}
 
   // The piece at r starts moving (it has already left the background).
   void Start(const TRect& r, const TXBitmap& sprite);
@@ -35,6 +37,7 @@ class TSlide {
  private:
   TSlideBoard& board_;
   TGameShell& shell_;
+  TBoard& compositor_;
   const TXBitmap* sprite_ = nullptr;
   TRect rect_;
 };

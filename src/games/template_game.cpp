@@ -17,8 +17,8 @@ void TGameTemplate::TimerStep() {
   shell_.RaiseEvent(EvComputerMoved);
 }
 
-void TGameTemplate::HandleMouse() {
-  if (MouseAction != 0) return;
+void TGameTemplate::HandleMouse(const TBoardInput& input) {
+  if (input.MouseAction != TInputKind::Press) return;
   const TMove move{1};
   if (!IsLegal(pos_, move)) {
     shell_.RaiseEvent(EvWrongMove);

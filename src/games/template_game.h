@@ -16,7 +16,7 @@ class TGameTemplate final : public TGameModule {
   void NewPosition() override;
   void StartComputerMove() override;
   void TimerStep() override;
-  void HandleMouse() override;
+  void HandleMouse(const TBoardInput& input) override;
   bool IsGameOver() override { return gametemplate::IsFinal(pos_); }
 
   const gametemplate::TPosition& Position() const { return pos_; }

@@ -26,6 +26,7 @@
 
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
+#include "drawing/frames.h"
 #include "halloffame/security.h"
 
 static_assert(std::endian::native == std::endian::little,

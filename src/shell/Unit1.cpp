@@ -17,6 +17,8 @@
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
+#include "drawing/frames.h"
+#include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
@@ -249,16 +251,17 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   // Routing.
   box1->OnPaint = [this] { box1Paint(); };
   directionbox->OnPaint = [this] { directionboxPaint(); };
-  largemsgbox->OnPaint = [] { PaintRulesBox(GameType == 255 ? 10 : GameType); };
-  scoreBox->OnPaint = [] { PaintScoreBox(Levels); };
+  // Before the first choice the rules box shows the general text, block 10.
+  largemsgbox->OnPaint = [this] { panels_->PaintRulesBox(GameType == kNoGame ? 10 : GameType); };
+  scoreBox->OnPaint = [this] { panels_->PaintScoreBox(Levels); };
   box1->OnMouseDown = [this](QMouseEvent* e) {
-    box1Mouse(0, int(e->position().x()), int(e->position().y()));
+    box1Mouse(TInputKind::Press, int(e->position().x()), int(e->position().y()));
   };
   box1->OnMouseMove = [this](QMouseEvent* e) {
-    box1Mouse(1, int(e->position().x()), int(e->position().y()));
+    box1Mouse(TInputKind::Move, int(e->position().x()), int(e->position().y()));
   };
   box1->OnMouseUp = [this](QMouseEvent* e) {
-    box1Mouse(2, int(e->position().x()), int(e->position().y()));
+    box1Mouse(TInputKind::Release, int(e->position().x()), int(e->position().y()));
   };
   gameselbtn->onBtnPaint = [this](QObject* s, uint8_t n, uint8_t st) {
     gameselbtnBtnPaint(s, n, st);
@@ -276,6 +279,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     KeepTypeable(namebox->lineEdit(), true);
     nameboxChange();
   });
+  // Whatever changes the boxes, the controller has what they hold.
+  connect(namebox, &QComboBox::editTextChanged, this, [this] { HandPlayer(); });
+  connect(passwordEdit, &QLineEdit::textChanged, this, [this] { HandPlayer(); });
   connect(passwordEdit, &QLineEdit::textEdited, this,
           [this] { KeepTypeable(passwordEdit, false); });
   // Only a choice from the open list is a pick.
@@ -303,44 +309,21 @@ TForm1::~TForm1() {
 
 void TForm1::FormCreate() {
   gameselbtn->CanvasFont = MakeFont(QStringLiteral("arial"), int(25 * 0.8), false);
-  BackgroundBitmap = std::make_unique<TXBitmap>(box1->width(), box1->height());
-  ComposeBitmap = std::make_unique<TXBitmap>(box1->width(), box1->height());
-  DirectionBitmap = std::make_unique<TXBitmap>(directionbox->width(), directionbox->height());
-  DirectionBitmap->FillRect({0, 0, 75, 75}, ButtonFaceColor);
-  auto make = [](std::unique_ptr<TXBitmap>& image, int w, int h, void (*build)(TXBitmap&)) {
-    image = std::make_unique<TXBitmap>(w, h);
-    build(*image);
-  };
-  make(CoinSprite, 40, 40, BuildCoinSprite);
-  make(CoinOSprite, 40, 40, BuildCoinOSprite);
-  make(CoinXSprite, 40, 40, BuildCoinXSprite);
-  make(CoinEuroSprite, 40, 40, BuildCoinEuroSprite);
-  make(CanSprite, 40, 60, BuildCanSprite);
-  make(BallSprite, 40, 40, BuildBallSprite);
-  make(RingSprite, 40, 40, BuildRingSprite);
-  BuildStarPicture(ster);
-  BoardControls = {box1, largemsgbox, scoreBox, directionbox, totalscore, &InfoItems(), &ster};
+  PieceImages();  // built once, before the first picture needs them
+  panels_ = std::make_unique<TSidePanels>(
+      TSidePanels::TControls{largemsgbox, scoreBox, directionbox, totalscore, &InfoItems()});
   NameListBox = namebox;
   LoadHallOfFame();
-  InitController();
+  InitController(*this, board_);
 }
 
 void TForm1::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
   Timer1.stop();
-  BoardControls = {};
+  CloseController();
+  board_.SetScreen(nullptr);
   NameListBox = nullptr;
-  BackgroundBitmap.reset();
-  ComposeBitmap.reset();
-  DirectionBitmap.reset();
-  CoinSprite.reset();
-  CoinOSprite.reset();
-  CoinXSprite.reset();
-  CoinEuroSprite.reset();
-  CanSprite.reset();
-  BallSprite.reset();
-  RingSprite.reset();
   SaveHallOfFame();
 }
 
@@ -350,17 +333,17 @@ void TForm1::paintEvent(QPaintEvent*) {
 }
 
 void TForm1::box1Paint() {
-  if (ComposeBitmap) box1->Surface().CopyRect(0, 0, *ComposeBitmap, ComposeBitmap->ClipRect());
+  box1->Surface().CopyRect(0, 0, board_.ComposeBitmap, board_.ComposeBitmap.ClipRect());
 }
 
-void TForm1::directionboxPaint() {
-  TXBitmap& s = directionbox->Surface();
-  s.FillRect({0, 0, s.Width(), s.Height()}, ButtonFaceColor);
-  if (!DirectionBitmap) return;
-  DirectionBitmap->Transparent = true;
-  DirectionBitmap->TransparentColor = TransparentColor;
-  s.Draw(0, 0, *DirectionBitmap);
+void TForm1::directionboxPaint() { panels_->PaintDirectionBox(); }
+
+void TForm1::ShowBoard(const TXBitmap& compose, const TRect& r) {
+  box1->Surface().CopyRect(r.Left, r.Top, compose, r);
+  box1->Show(r);
 }
+
+void TForm1::RepaintBoard() { box1->Invalidate(); }
 
 void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
   const uint32_t colour = gameselbtn->isEnabled() ? 0x0000C0 : 0x808080;
@@ -376,20 +359,20 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
 
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
-  GameType = BtnNr;
-  DispatchEvent(EvGameChosen);
+  ChooseGame(BtnNr);
 }
 
-void TForm1::box1Mouse(uint8_t action, int x, int y) {
+void TForm1::box1Mouse(TInputKind action, int x, int y) {
   if (GameState != GsPlayerToMove) return;
-  MouseAction = action;
-  MouseX = x;
-  MouseY = y;
-  if (TGameModule* m = GameModule(GameType)) m->HandleMouse();
+  TBoardInput input;
+  input.MouseAction = action;
+  input.MouseX = x;
+  input.MouseY = y;
+  if (TGameModule* m = GameModule(GameType)) m->HandleMouse(input);
 }
 
 void TForm1::Timer1Timer() {
-  if (GameType == 255) return;
+  if (GameType == kNoGame) return;
   if (TGameModule* m = GameModule(GameType)) m->TimerStep();
 }
 
@@ -407,16 +390,73 @@ void TForm1::BitBtn1Click() {
 
 void TForm1::nameboxChange() {
   PickedName = -1;
-  SignedIn = false;
+  ForgetSignIn();
   passwordEdit->clear();
+  HandPlayer();
 }
 
 void TForm1::nameboxSelect(int index) {
   PickedName = index;
-  SignedIn = false;
+  ForgetSignIn();
   passwordEdit->clear();
+  HandPlayer();
   DispatchEvent(EvSignIn);
 }
+
+void TForm1::HandPlayer() {
+  SetPlayer({namebox->currentText(), passwordEdit->text(), PickedName >= 0});
+}
+
+void TForm1::EnableMenuControls(bool enabled) {
+  gameselbtn->setEnabled(enabled);
+  namebox->setEnabled(enabled);
+  passwordEdit->setEnabled(enabled);
+}
+
+void TForm1::EnableComputerBegins(bool enabled) { compstartBtn->setEnabled(enabled); }
+
+void TForm1::ShowStatus(MessageKind kind, const QString& text) {
+  QPalette pal = smallmsgbox->palette();
+  pal.setColor(QPalette::WindowText, ToQColor(MessageColor(kind)));
+  smallmsgbox->setPalette(pal);
+  smallmsgbox->setText(text);
+}
+
+void TForm1::SetActionCaption(const QString& caption) { actionBtn->setText(caption); }
+
+void TForm1::SetFocus(TFocus where) {
+  if (where == TFocus::Password)
+    passwordEdit->setFocus();
+  else
+    actionBtn->setFocus();
+}
+
+void TForm1::ClearPlayer() {
+  namebox->setEditText(QString());
+  passwordEdit->clear();
+  PickedName = -1;
+  HandPlayer();
+}
+
+bool TForm1::IsListedName(const QString& name) const {
+  for (int i = 0; i < namebox->count(); ++i)
+    if (namebox->itemText(i).compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+void TForm1::ShowDirections(uint8_t directions) { panels_->DrawDirections(directions); }
+void TForm1::ShowRules(int index) { panels_->PaintRulesBox(index); }
+void TForm1::ShowScores(const uint8_t (&levels)[kGameCount]) { panels_->PaintScoreBox(levels); }
+void TForm1::RepaintScores() { panels_->InvalidateScores(); }
+
+void TForm1::SetMoveTimer(bool enabled) {
+  if (enabled)
+    Timer1.start();
+  else
+    Timer1.stop();
+}
+
+void TForm1::SetBoardCursor(Qt::CursorShape shape) { box1->setCursor(shape); }
 
 static bool IsLetter(QChar c) {
   return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||

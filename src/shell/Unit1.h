@@ -1,13 +1,17 @@
-// TForm1: the main window of Zam games. It owns every control, the board
-// bitmaps and the piece images; it forwards each user action to the game
-// controller, routes board mouse events and timer ticks to the chosen game's
-// module, and paints.
+// TForm1: the main window of Zam games. It owns every control, the board and
+// the panels beside it; it forwards each user action to the game controller,
+// routes board mouse events and timer ticks to the chosen game's module, and
+// paints. It is the controller's view and the board's screen.
 #pragma once
 
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
+#include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
+#include "shell/gamecontrol.h"
+#include "shell/panels.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +21,7 @@ class QPushButton;
 class TPaintBox;
 class TRilArrayBtn;
 
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   Q_OBJECT
  public:
   static constexpr int kClientWidth = 860;
@@ -47,12 +51,15 @@ class TForm1 : public QWidget {
   QPushButton* compstartBtn;
   QPushButton* actionBtn;
   QPushButton* stopBtn;
-  TXBitmap ster;
   QListWidget* infobox;
   QTimer Timer1;
 
   // Index of the name picked from the name list; -1 once the name is edited.
   int PickedName = -1;
+
+  // The board the games draw on, shown in box1.
+  TBoard& Board() { return board_; }
+  TSidePanels& Panels() { return *panels_; }
 
   void FormCreate();
   void FormDestroy();
@@ -60,7 +67,7 @@ class TForm1 : public QWidget {
   void directionboxPaint();
   void gameselbtnBtnPaint(QObject* sender, uint8_t BtnNr, uint8_t status);
   void gameselbtnBtnChange(QObject* sender, uint8_t BtnNr, uint8_t status, Qt::MouseButton button);
-  void box1Mouse(uint8_t action, int x, int y);
+  void box1Mouse(TInputKind action, int x, int y);
   void Timer1Timer();
   void actionBtnClick();
   void compstartBtnClick();
@@ -73,11 +80,34 @@ class TForm1 : public QWidget {
   // on (0 = swallowed).
   QChar FormKeyPress(QChar key);
 
+  // The controller's view.
+  void EnableMenuControls(bool enabled) override;
+  void EnableComputerBegins(bool enabled) override;
+  void ShowStatus(MessageKind kind, const QString& text) override;
+  void SetActionCaption(const QString& caption) override;
+  void SetFocus(TFocus where) override;
+  void ClearPlayer() override;
+  bool IsListedName(const QString& name) const override;
+  void ShowDirections(uint8_t directions) override;
+  void ShowRules(int index) override;
+  void ShowScores(const uint8_t (&levels)[kGameCount]) override;
+  void RepaintScores() override;
+  void SetMoveTimer(bool enabled) override;
+  void SetBoardCursor(Qt::CursorShape shape) override;
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The board's screen: box1.
+  void ShowBoard(const TXBitmap& compose, const TRect& r) override;
+  void RepaintBoard() override;
+  // Hands the controller what the name and password boxes hold.
+  void HandPlayer();
+
+  TBoard board_{this};
+  std::unique_ptr<TSidePanels> panels_;
   bool destroyed_ = false;
 };
 

@@ -1,48 +1,42 @@
 #include "shell/gamecontrol.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <memory>
 
-#include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
-#include "drawing/rilArrayBtn.h"
 #include "games/catalogue.h"
 #include "halloffame/scores.h"
 #include "halloffame/security.h"
-#include "shell/Unit1.h"
+#include "shell/panels.h"
 
-uint8_t GameType = 255;
+uint8_t GameType = kNoGame;
 uint8_t GameState = GsIdle;
-uint8_t Levels[9] = {};
+uint8_t Levels[kGameCount] = {};
 bool SignedIn = false;
 bool Anonymous = false;
 
 namespace {
+
+TControllerView* view = nullptr;  // the window the controller runs
+TBoard* board = nullptr;          // the board the game modules draw on
+TPlayerEntry player;              // what the name and password boxes hold
 
 // What a game module may ask of the shell.
 class TShellSeam final : public TGameShell {
  public:
   void RaiseEvent(uint8_t event) override { DispatchEvent(event); }
   void SetMoveTimer(bool enabled) override {
-    if (!Form1) return;
-    if (enabled)
-      Form1->Timer1.start();
-    else
-      Form1->Timer1.stop();
+    if (view) view->SetMoveTimer(enabled);
   }
   void SetBoardCursor(Qt::CursorShape shape) override {
-    if (Form1) Form1->box1->setCursor(shape);
+    if (view) view->SetBoardCursor(shape);
   }
   uint8_t State() const override { return GameState; }
   uint8_t LevelOf(uint8_t gameType) const override { return ::LevelOf(gameType); }
 };
 
-std::unique_ptr<TGameModule> modules[9];
+std::unique_ptr<TGameModule> modules[kGameCount];
 
-TGameModule* Current() { return GameType < 9 ? GameModule(GameType) : nullptr; }
+TGameModule* Current() { return GameType < kGameCount ? GameModule(GameType) : nullptr; }
 
 // Games whose per-turn input the controller resets (games 8 and 9).
 void ResetPlayerInputWhereDue() {
@@ -54,19 +48,24 @@ void ResetPlayerInputWhereDue() {
 bool PlayerMoveUnderWay() { return Current() && Current()->Busy(); }
 
 void RecordForNamedPlayer() {
-  if (Anonymous || !Form1) return;
-  RecordResult(Form1->namebox->currentText(), Form1->passwordEdit->text(), PackLevels());
+  if (Anonymous || !view) return;
+  RecordResult(player.name, player.password, PackLevels());
 }
 
 void SetCaption(const QString& caption) {
-  if (Form1) Form1->actionBtn->setText(caption);
+  if (view) view->SetActionCaption(caption);
 }
 
 void EnableMenuControls(bool enabled) {
-  if (!Form1) return;
-  Form1->gameselbtn->setEnabled(enabled);
-  Form1->namebox->setEnabled(enabled);
-  Form1->passwordEdit->setEnabled(enabled);
+  if (view) view->EnableMenuControls(enabled);
+}
+
+void EnableComputerBegins(bool enabled) {
+  if (view) view->EnableComputerBegins(enabled);
+}
+
+void RepaintScores() {
+  if (view) view->RepaintScores();
 }
 
 void GameWon() {
@@ -101,9 +100,8 @@ TGameShell& ShellSeam() {
 }
 
 TGameModule* GameModule(uint8_t gameType) {
-  const TGameEntry* entry = FindGame(gameType);
-  if (!entry) return nullptr;
-  if (!modules[gameType]) modules[gameType] = entry->make(ShellSeam());
+  if (gameType >= kGameCount || !board) return nullptr;
+  if (!modules[gameType]) modules[gameType] = MakeGame(gameType, ShellSeam(), *board);
   return modules[gameType].get();
 }
 
@@ -123,63 +121,76 @@ uint32_t MessageColor(MessageKind kind) {
 }
 
 void ShowStatus(MessageKind kind, const QString& text) {
-  if (!Form1) return;
-  QPalette pal = Form1->smallmsgbox->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(MessageColor(kind)));
-  Form1->smallmsgbox->setPalette(pal);
-  Form1->smallmsgbox->setText(text);
+  if (view) view->ShowStatus(kind, text);
 }
 
-uint8_t LevelOf(uint8_t gameType) { return gameType < 9 ? Levels[gameType] : 0; }
+uint8_t LevelOf(uint8_t gameType) { return gameType < kGameCount ? Levels[gameType] : 0; }
 
-void RefreshScores() { PaintScoreBox(Levels); }
+void RefreshScores() {
+  if (view) view->ShowScores(Levels);
+}
 
 void ClearLevels() {
   for (uint8_t& level : Levels) level = 0;
-  if (BoardControls.scores) BoardControls.scores->Invalidate();
+  RepaintScores();
 }
 
 void RaiseLevel() {
-  if (GameType < 9 && Levels[GameType] < 5) ++Levels[GameType];
+  if (GameType < kGameCount && Levels[GameType] < 5) ++Levels[GameType];
   RefreshScores();
 }
 
 void LowerLevel() {
-  if (GameType < 9 && Levels[GameType] > 0) --Levels[GameType];
+  if (GameType < kGameCount && Levels[GameType] > 0) --Levels[GameType];
   RefreshScores();
 }
 
-bool IsMaxLevel() { return GameType < 9 && Levels[GameType] == 5; }
+bool IsMaxLevel() { return GameType < kGameCount && Levels[GameType] == 5; }
 
 uint32_t PackLevels() {
   uint32_t r = 0;
-  for (int t = 0; t < 9; ++t) r |= uint32_t(Levels[t]) << (3 * t);
+  for (int t = 0; t < kGameCount; ++t) r |= uint32_t(Levels[t]) << (3 * t);
   return r;
 }
 
 void UnpackLevels(uint32_t r) {
-  for (int t = 0; t < 9; ++t) Levels[t] = uint8_t((r >> (3 * t)) & 7);
+  for (int t = 0; t < kGameCount; ++t) Levels[t] = uint8_t((r >> (3 * t)) & 7);
 }
 
-void InitController() {
+void InitController(TControllerView& v, TBoard& b) {
+  CloseController();
+  view = &v;
+  board = &b;
   GameState = GsIdle;
-  GameType = 255;
+  GameType = kNoGame;
   for (uint8_t& level : Levels) level = 0;
-  DrawWelcomeBoard();
-  if (Form1) {
-    Form1->namebox->setEditText(QString());
-    Form1->passwordEdit->clear();
-    Form1->PickedName = -1;
-  }
+  DrawWelcomeBoard(b);
+  player = {};
+  view->ClearPlayer();
   SignedIn = false;
   ClearHallOfFame();
   LoadHallOfFame();
   DispatchEvent(EvMenu);
 }
 
+void CloseController() {
+  for (auto& module : modules) module.reset();
+  view = nullptr;
+  board = nullptr;
+}
+
+void ChooseGame(uint8_t gameType) {
+  GameType = gameType < kGameCount ? gameType : kNoGame;
+  DispatchEvent(EvGameChosen);
+}
+
+void SetPlayer(const TPlayerEntry& entry) { player = entry; }
+
+void ForgetSignIn() { SignedIn = false; }
+
 void ShowMenu() {
   EnableMenuControls(true);
-  if (Form1) Form1->compstartBtn->setEnabled(false);
+  EnableComputerBegins(false);
   ShowStatus(MsgInfo, QStringLiteral("Welkom bij Zam - Spelen 1..9  , kies spel en naam"));
   SetCaption(QStringLiteral("start"));
   GameState = GsMenu;
@@ -188,7 +199,7 @@ void ShowMenu() {
 void StartPlay() {
   EnableMenuControls(false);
   ShowStatus(MsgInfo, QStringLiteral("doe een zet of laat de computer beginnen"));
-  if (Form1) Form1->compstartBtn->setEnabled(true);
+  EnableComputerBegins(true);
   GameState = GsPlayerToMove;
   ResetPlayerInputWhereDue();
   if (TGameModule* m = Current()) m->NewPosition();
@@ -196,31 +207,32 @@ void StartPlay() {
 
 void SelectGame() {
   const TGameEntry* entry = FindGame(GameType);
-  DrawDirections(entry ? entry->directions : 0);
-  ClearAreas();
+  if (view) view->ShowDirections(entry ? entry->directions : 0);
+  if (board) board->ClearAreas();
   if (TGameModule* m = Current()) m->PrepareBoard();
-  PaintRulesBox(entry ? entry->rulesText : GameType);
+  // The rules text of a game is the block numbered with its game type.
+  if (view) view->ShowRules(GameType);
 }
 
 void SignIn() {
-  if (SignedIn || !Form1) return;
+  if (SignedIn || !view) return;
   for (uint8_t& level : Levels) level = 0;
-  if (BoardControls.scores) BoardControls.scores->Invalidate();
+  RepaintScores();
   RefreshScores();
-  const QString name = Form1->namebox->currentText();
+  const QString name = player.name;
   Anonymous = name.isEmpty();
   if (Anonymous) {
     SignedIn = true;
     return;
   }
-  if (Form1->PickedName >= 0) {
-    const QString password = Form1->passwordEdit->text();
+  if (player.picked) {
+    const QString password = player.password;
     if (UnscrambleText(StoredPasswordOf(name)) != password) {
       if (!password.isEmpty())
         ShowStatus(MsgError, QStringLiteral("password niet correct"));
       else
         ShowStatus(MsgPrompt, QStringLiteral("geef password..."));
-      Form1->passwordEdit->setFocus();
+      view->SetFocus(TControllerView::TFocus::Password);
       return;
     }
     UnpackLevels(StoredLevelsOf(name));
@@ -229,14 +241,12 @@ void SignIn() {
     ShowStatus(MsgInfo, QStringLiteral(" "));
     return;
   }
-  for (int i = 0; i < Form1->namebox->count(); ++i) {
-    if (Form1->namebox->itemText(i).compare(name, Qt::CaseInsensitive) == 0) {
-      ShowStatus(MsgError, QStringLiteral("deze naam is al in gebruik, kies andere..."));
-      return;
-    }
+  if (view->IsListedName(name)) {
+    ShowStatus(MsgError, QStringLiteral("deze naam is al in gebruik, kies andere..."));
+    return;
   }
   SignedIn = true;
-  Form1->actionBtn->setFocus();
+  view->SetFocus(TControllerView::TFocus::Action);
 }
 
 void DispatchEvent(uint8_t event) {
@@ -248,7 +258,7 @@ void DispatchEvent(uint8_t event) {
       if (GameState == GsMenu) {
         SignIn();
         if (!SignedIn) break;
-        if (GameType == 255)
+        if (GameType == kNoGame)
           ShowStatus(MsgError, QStringLiteral("selecteer een spel..."));
         else
           StartPlay();
@@ -263,7 +273,7 @@ void DispatchEvent(uint8_t event) {
     case EvSignIn:
       SignIn();
       if (SignedIn) {
-        if (Form1) Form1->actionBtn->setFocus();
+        if (view) view->SetFocus(TControllerView::TFocus::Action);
         ShowStatus(MsgInfo, QStringLiteral(" "));
       }
       break;
@@ -278,7 +288,7 @@ void DispatchEvent(uint8_t event) {
       ResetPlayerInputWhereDue();
       break;
     case EvComputerMoved:
-      if (Form1) Form1->compstartBtn->setEnabled(false);
+      EnableComputerBegins(false);
       if (Current() && Current()->IsGameOver()) {
         GameLost();
       } else {

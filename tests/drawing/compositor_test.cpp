@@ -3,6 +3,8 @@
 #include <QListWidget>
 #include <QPainter>
 
+#include "drawing/arrows.h"
+#include "drawing/frames.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -10,33 +12,33 @@ namespace {
 uint32_t ScreenPixel(TForm1& f, int x, int y) { return f.box1->Surface().GetPixel(x, y); }
 
 TEST_F(ShellTest, EmptyAreasDoNothingAndAFlushCopiesOnce) {
-  FlushStats = {};
-  ClearAreas();
-  RestoreBackground();
-  FlushScreen();
-  EXPECT_EQ(FlushStats.flushes, 0);
-  MarkDirty({10, 10, 20, 30});
-  FlushScreen();
-  FlushScreen();
-  EXPECT_EQ(FlushStats.flushes, 1);
-  EXPECT_EQ(FlushStats.pixels, 200);
+  form->Board().FlushStats = {};
+  form->Board().ClearAreas();
+  form->Board().RestoreBackground();
+  form->Board().FlushScreen();
+  EXPECT_EQ(form->Board().FlushStats.flushes, 0);
+  form->Board().MarkDirty({10, 10, 20, 30});
+  form->Board().FlushScreen();
+  form->Board().FlushScreen();
+  EXPECT_EQ(form->Board().FlushStats.flushes, 1);
+  EXPECT_EQ(form->Board().FlushStats.pixels, 200);
 }
 
 TEST_F(ShellTest, TheBoardShowsExactlyWhatWasFlushed) {
-  ComposeBitmap->FillRect({100, 100, 140, 120}, 0x0000FF);
-  ComposeBitmap->FillRect({300, 300, 310, 310}, 0x00FF00);
-  UpdateArea = {{100, 100, 140, 120}, true};
-  FlushScreen();
+  form->Board().ComposeBitmap.FillRect({100, 100, 140, 120}, 0x0000FF);
+  form->Board().ComposeBitmap.FillRect({300, 300, 310, 310}, 0x00FF00);
+  form->Board().UpdateArea = {{100, 100, 140, 120}, true};
+  form->Board().FlushScreen();
   EXPECT_EQ(ScreenPixel(*form, 100, 100), 0xFF0000u);
   EXPECT_EQ(ScreenPixel(*form, 139, 119), 0xFF0000u);
   EXPECT_NE(ScreenPixel(*form, 305, 305), 0x00FF00u);  // drawn, never flushed
   // Restoring the background brings back what BackgroundBitmap holds there.
-  BackgroundBitmap->FillRect({100, 100, 140, 120}, 0xFFFFFF);
-  AddErase({100, 100, 120, 110});
-  RestoreBackground();
-  EXPECT_EQ(ComposeBitmap->GetPixel(110, 105), 0xFFFFFFu);
+  form->Board().BackgroundBitmap.FillRect({100, 100, 140, 120}, 0xFFFFFF);
+  form->Board().AddErase({100, 100, 120, 110});
+  form->Board().RestoreBackground();
+  EXPECT_EQ(form->Board().ComposeBitmap.GetPixel(110, 105), 0xFFFFFFu);
   EXPECT_EQ(ScreenPixel(*form, 110, 105), 0xFF0000u);
-  FlushScreen();
+  form->Board().FlushScreen();
   EXPECT_EQ(ScreenPixel(*form, 110, 105), 0xFFFFFFu);
   EXPECT_EQ(ScreenPixel(*form, 130, 115), 0xFF0000u);
   // A full repaint of the board shows all of ComposeBitmap.
@@ -109,9 +111,9 @@ TEST(Images, CoinIsARoundPieceOnTheTransparentGround) {
 
 TEST_F(ShellTest, WelcomePictureAndEmptyDirectionBox) {
   // Cans, balls and coins in rows; the general text in the rules box.
-  EXPECT_NE(ComposeBitmap->GetPixel(70, 130), 0xFFFFF0u);  // a can at (50, 100)
-  EXPECT_NE(ComposeBitmap->GetPixel(70, 210), 0xFFFFF0u);  // a ball at (50, 190)
-  EXPECT_EQ(ComposeBitmap->GetPixel(10, 470), 0xFFFFF0u);  // the pale ground
+  EXPECT_NE(form->Board().ComposeBitmap.GetPixel(70, 130), 0xFFFFF0u);  // a can at (50, 100)
+  EXPECT_NE(form->Board().ComposeBitmap.GetPixel(70, 210), 0xFFFFF0u);  // a ball at (50, 190)
+  EXPECT_EQ(form->Board().ComposeBitmap.GetPixel(10, 470), 0xFFFFF0u);  // the pale ground
   form->directionbox->repaint();
   const TXBitmap& d = form->directionbox->Surface();
   for (int y = 0; y < 75; y += 5)
@@ -140,7 +142,7 @@ int TextLines(const TXBitmap& s) {
 TEST_F(ShellTest, RulesBoxLines) {
   const struct { int index, lines; } cases[] = {{10, 6}, {6, 5}, {0, 3}, {3, 4}, {9, 0}};
   for (const auto& c : cases) {
-    PaintRulesBox(c.index);
+    form->Panels().PaintRulesBox(c.index);
     EXPECT_EQ(TextLines(form->largemsgbox->Surface()), c.lines) << c.index;
     EXPECT_EQ(form->largemsgbox->Surface().GetPixel(0, 0), 0xC00000u);  // dark red outline
     EXPECT_EQ(form->largemsgbox->Surface().GetPixel(5, 60), 0xFFFFF0u);

@@ -46,7 +46,8 @@ class CansBoard : public ShellTest {
   bool CanShown(int i) {
     for (int y = 10; y < 50; ++y)
       for (int x = 8; x < 32; ++x)
-        if (Screen().GetPixel(40 * i + x, 180 + y) != CanSprite->GetPixel(x, y)) return false;
+        if (Screen().GetPixel(40 * i + x, 180 + y) != PieceImages().CanSprite.GetPixel(x, y))
+          return false;
     return true;
   }
 };
@@ -122,7 +123,8 @@ TEST_F(CansBoard, ThrowsFromACanAndFromBetweenTwo) {
         knockedAt = ticks;
         standing = Game().Standing();
       }
-      if (!goneAt && knockedAt && !ShowsImage(Screen(), c.left, Game().BallRect().Top, *BallSprite))
+      if (!goneAt && knockedAt &&
+          !ShowsImage(Screen(), c.left, Game().BallRect().Top, PieceImages().BallSprite))
         goneAt = ticks;
     }
     EXPECT_EQ(knockedAt, 86) << c.left;  // 2 pixels a tick from y 350 to 178
@@ -130,7 +132,8 @@ TEST_F(CansBoard, ThrowsFromACanAndFromBetweenTwo) {
     EXPECT_EQ(ticks, 86 + 75) << c.left;
     EXPECT_EQ(standing, 0xFFFF ^ c.knocked) << c.left;
     EXPECT_EQ(GameState, GsComputerMoving) << c.left;
-    EXPECT_TRUE(ShowsImage(Screen(), c.left, 350, *BallSprite)) << c.left;  // back on the lane
+    EXPECT_TRUE(ShowsImage(Screen(), c.left, 350, PieceImages().BallSprite))
+        << c.left;  // back on the lane
     RunTimer();
     Click(form->stopBtn);
   }
@@ -221,7 +224,7 @@ TEST_F(CansBoard, ButtonsWaitForTheBallInTheAir) {
   EXPECT_GT(ticks, 0);
   EXPECT_EQ(Game().Standing() & (1u << 5), 0u);
   EXPECT_FALSE(CanShown(5));
-  EXPECT_TRUE(ShowsImage(Screen(), 200, 350, *BallSprite));
+  EXPECT_TRUE(ShowsImage(Screen(), 200, 350, PieceImages().BallSprite));
   // Now the buttons act again: the computer has taken its turn by now.
   EXPECT_TRUE(GameState == GsPlayerToMove || GameState == GsGameOver);
   Click(form->stopBtn);

@@ -81,8 +81,9 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   // The cells the coin slid over are clean again: no trail of old coin
   // images, on the screen or in the picture it is copied from.
   for (int row = 8; row >= 3; --row) EXPECT_EQ(ScreenAt(Centre({2, row})), kBoardPixel) << row;
-  EXPECT_EQ(FirstDifference(form->box1->Surface(), *BackgroundBitmap), QPoint(-1, -1));
-  EXPECT_EQ(FirstDifference(*ComposeBitmap, *BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(form->box1->Surface(), form->Board().BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(form->Board().ComposeBitmap, form->Board().BackgroundBitmap),
+            QPoint(-1, -1));
 }
 
 // While the coin is dragged only its old and new place reach the screen.
@@ -94,9 +95,9 @@ TEST_F(CoinBoard, DraggingFlushesOnlyAroundTheCoin) {
   QTest::mousePress(form->box1, Qt::LeftButton, {}, from);
   long long most = 0;
   for (int dx = 2; dx <= 120; dx += 2) {
-    const long long before = FlushStats.pixels;
+    const long long before = form->Board().FlushStats.pixels;
     QTest::mouseMove(form->box1, from - QPoint(dx, 0));
-    most = std::max(most, FlushStats.pixels - before);
+    most = std::max(most, form->Board().FlushStats.pixels - before);
   }
   EXPECT_GT(most, 0);
   EXPECT_LE(most, 42 * 40 + 40 * 40);  // the coin's two places (and the ring's cell once)

@@ -187,21 +187,21 @@ TEST_F(ShellTest, BoardIgnoresTheMouseOutsideThePlayersTurn) {
 TEST_F(ShellTest, Game1FlushesOnlyChangedCells) {
   StartGame1();
   Game1().SetPosition({{5, 9}});
-  FlushStats = {};
+  form->Board().FlushStats = {};
   QTest::mouseMove(form->box1, {1, 1});
   QTest::mouseMove(form->box1, BlockCentre(1, 1));
   QTest::mouseMove(form->box1, {10, 10});
-  EXPECT_EQ(FlushStats.pixels, 0);
+  EXPECT_EQ(form->Board().FlushStats.pixels, 0);
   Click(form->compstartBtn);
   long long most = 0;
   while (form->Timer1.isActive()) {
-    const long long before = FlushStats.pixels;
+    const long long before = form->Board().FlushStats.pixels;
     form->Timer1Timer();
-    most = std::max(most, FlushStats.pixels - before);
+    most = std::max(most, form->Board().FlushStats.pixels - before);
   }
-  EXPECT_GT(FlushStats.flushes, 0);
+  EXPECT_GT(form->Board().FlushStats.flushes, 0);
   EXPECT_LE(most, 60 * 40);
-  EXPECT_EQ(FlushStats.last, BlockRect(2, 6));
+  EXPECT_EQ(form->Board().FlushStats.last, BlockRect(2, 6));
 }
 
 }  // namespace

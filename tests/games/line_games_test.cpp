@@ -68,7 +68,7 @@ TEST_F(LineBoard, Game7LegalDragAndTheComputersSlide) {
   Game7().SetPosition(Seven({2, 6, 11}));  // heaps 2 (wall..2), 4 (6..11): xor 6
   Drag(Centre(11), Centre(8));             // heap 1: xor 3
   EXPECT_EQ(Game7().Position(), Seven({2, 6, 8}));
-  EXPECT_TRUE(Shows(8, *CoinSprite));
+  EXPECT_TRUE(Shows(8, PieceImages().CoinSprite));
   EXPECT_EQ(Screen().GetPixel(Centre(11).x(), Centre(11).y()), kStrip7);  // no ring
   ASSERT_EQ(GameState, GsComputerMoving);
   const game6::TMove target = Game7().ComputerTarget();
@@ -77,8 +77,8 @@ TEST_F(LineBoard, Game7LegalDragAndTheComputersSlide) {
   EXPECT_EQ(ticks, (40 * (from - target.column) - 14) / 2);  // snaps when 34 px into the cell
   EXPECT_LE(most, 42 * 40 + 40 * 54);
   EXPECT_TRUE(game6::IsGood(Game7().Position()));
-  EXPECT_TRUE(Shows(target.column, *CoinSprite));
-  EXPECT_EQ(FirstDifference(Screen(), *BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_TRUE(Shows(target.column, PieceImages().CoinSprite));
+  EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1));
 }
 
 TEST_F(LineBoard, Game7CoinsWithoutRoomCannotMove) {
@@ -100,7 +100,7 @@ TEST_F(LineBoard, Game7CoinsWithoutRoomCannotMove) {
     Drag(Centre(c.from), c.to);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
     EXPECT_EQ(Game7().Position(), Seven({0, 3, 4, 9})) << c.name;
-    EXPECT_TRUE(Shows(c.from, *CoinSprite)) << c.name;
+    EXPECT_TRUE(Shows(c.from, PieceImages().CoinSprite)) << c.name;
   }
   Drag(Centre(3), Centre(1));  // any coin may be moved, by either side
   EXPECT_EQ(Game7().Position(), Seven({0, 1, 4, 9}));
@@ -128,17 +128,17 @@ TEST_F(LineBoard, Game7LevelsGiveTheCoins) {
 TEST_F(LineBoard, Game8DroppingTheFirstCoin) {
   Start(7);
   Game8().SetPosition(Eight({2, 5, 9}, 3));
-  FlushStats = {};
+  form->Board().FlushStats = {};
   Drag(Centre(2), Centre(0));
   // On the pile at once, and gone from the row before the computer's turn.
-  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, *CoinSprite));
+  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinSprite));
   EXPECT_EQ(Game8().FallenCount(), 1);
   EXPECT_EQ(GameState, GsComputerMoving);  // EvPlayerMoved after the removal
   EXPECT_EQ(Game8().Position().CoinCount, 2);
   EXPECT_EQ(Game8().Position().EuroIndex, 2);
   EXPECT_EQ(Screen().GetPixel(20, 240), 0xFFFFF3u);  // the exit cell emptied
   RunTimer();
-  EXPECT_EQ(FirstDifference(Screen(), *ComposeBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(Screen(), form->Board().ComposeBitmap), QPoint(-1, -1));
 }
 
 TEST_F(LineBoard, Game8TheEuroCoinDecides) {
@@ -147,7 +147,7 @@ TEST_F(LineBoard, Game8TheEuroCoinDecides) {
   // The player drops the euro coin: the player's win.
   Game8().SetPosition(Eight({3, 7}, 1));
   Drag(Centre(3), Centre(0));
-  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, *CoinEuroSprite));
+  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinEuroSprite));
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
   EXPECT_EQ(Levels[7], 2);
   // The computer drops it: the computer's win.
@@ -163,7 +163,7 @@ TEST_F(LineBoard, Game8TheEuroCoinDecides) {
   EXPECT_LE(most, 42 * 40 + 48 * 180);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
   EXPECT_EQ(Levels[7], 1);
-  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, *CoinEuroSprite));
+  EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinEuroSprite));
 }
 
 TEST_F(LineBoard, Game8FiveCoinsStackUpTheirPile) {
@@ -179,7 +179,7 @@ TEST_F(LineBoard, Game8FiveCoinsStackUpTheirPile) {
   }
   ASSERT_EQ(GameState, GsGameOver);
   EXPECT_EQ(Game8().FallenCount(), 5);
-  EXPECT_TRUE(ShowsImage(Screen(), 0, 310, *CoinEuroSprite));  // the last, on top
+  EXPECT_TRUE(ShowsImage(Screen(), 0, 310, PieceImages().CoinEuroSprite));  // the last, on top
   // A new game clears the pile.
   Click(form->actionBtn);
   EXPECT_EQ(Game8().FallenCount(), 0);

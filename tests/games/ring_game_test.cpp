@@ -165,11 +165,11 @@ TEST_F(RingBoard, BoardPixels) {
 
 TEST_F(RingBoard, LegalDragThenTheComputerTravelsADegreeATick) {
   Start(Ring(0, 5, 10, 15));  // A = 4, B = 8
-  EXPECT_TRUE(Shows(0, *CoinXSprite));
-  EXPECT_TRUE(Shows(10, *CoinOSprite));
+  EXPECT_TRUE(Shows(0, PieceImages().CoinXSprite));
+  EXPECT_TRUE(Shows(10, PieceImages().CoinOSprite));
   Drag(0, 330);  // X coin 1 back to cell 22: B = 6
   ASSERT_EQ(Game().Position().PlayerCell[0], 22);
-  EXPECT_TRUE(Shows(22, *CoinXSprite));
+  EXPECT_TRUE(Shows(22, PieceImages().CoinXSprite));
   EXPECT_EQ(Screen().GetPixel(525, 240), kEmptied);  // no ring left in cell 0
   ASSERT_EQ(GameState, GsComputerMoving);
   // A < B: O coin 2 goes forward from cell 15 to 17, 225 to 254 degrees.
@@ -178,9 +178,9 @@ TEST_F(RingBoard, LegalDragThenTheComputerTravelsADegreeATick) {
   EXPECT_EQ(ticks, 254 - 225);
   EXPECT_LE(most, 2 * 44 * 44);  // the coin's old and new place
   EXPECT_EQ(Game().Position().ComputerCell[1], 17);
-  EXPECT_TRUE(Shows(17, *CoinOSprite));
+  EXPECT_TRUE(Shows(17, PieceImages().CoinOSprite));
   EXPECT_EQ(GameState, GsPlayerToMove);
-  EXPECT_EQ(FirstDifference(Screen(), *BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1));
 }
 
 TEST_F(RingBoard, TheComputerGoesBackAndTheLongWayRound) {
@@ -223,7 +223,7 @@ TEST_F(RingBoard, WrongDrops) {
     Drag(0, c.degrees, c.radius);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
     EXPECT_EQ(Game().Position().PlayerCell[0], 0) << c.name;
-    EXPECT_TRUE(Shows(0, *CoinXSprite)) << c.name;
+    EXPECT_TRUE(Shows(0, PieceImages().CoinXSprite)) << c.name;
   }
   // The band's inner and outer edge still count.
   Drag(0, 270, 181);

@@ -51,11 +51,11 @@ class RowBoard : public ShellTest, public ::testing::WithParamInterface<RowGame>
   const TXBitmap& Screen() { return form->box1->Surface(); }
   bool ShowsX(int column, int row) {
     const QPoint c = Centre(column, row);
-    return ShowsImage(Screen(), c.x() - 20, c.y() - 20, *CoinXSprite);
+    return ShowsImage(Screen(), c.x() - 20, c.y() - 20, PieceImages().CoinXSprite);
   }
   bool ShowsO(int column, int row) {
     const QPoint c = Centre(column, row);
-    return ShowsImage(Screen(), c.x() - 20, c.y() - 20, *CoinOSprite);
+    return ShowsImage(Screen(), c.x() - 20, c.y() - 20, PieceImages().CoinOSprite);
   }
 };
 
@@ -98,7 +98,7 @@ TEST_P(RowBoard, LegalDragThenTheComputerSlides) {
   EXPECT_EQ(Game().Position().ComputerColumn[target.row - 1], target.column);
   EXPECT_TRUE(ShowsO(target.column, target.row));
   EXPECT_EQ(GameState, GsPlayerToMove);
-  EXPECT_EQ(FirstDifference(Screen(), *BackgroundBitmap), QPoint(-1, -1));
+  EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1));
 }
 
 TEST_P(RowBoard, WrongDrops) {

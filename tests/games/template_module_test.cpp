@@ -8,7 +8,8 @@ namespace {
 
 TEST(TemplateModule, ReportsItsMovesThroughTheSeam) {
   TFakeShell shell;
-  TGameTemplate game(shell);
+  TFakeBoard board;
+  TGameTemplate game(shell, board.board, 0);
   zam::RandSeed(3);
   game.PrepareBoard();
   game.NewPosition();
@@ -17,8 +18,7 @@ TEST(TemplateModule, ReportsItsMovesThroughTheSeam) {
   ASSERT_LE(start, 9);
   game.TimerStep();  // a tick with no computer move under way
   EXPECT_TRUE(shell.events.empty());
-  MouseAction = 0;
-  game.HandleMouse();
+  game.HandleMouse(Press(100, 100));
   EXPECT_EQ(shell.events, std::vector<uint8_t>{EvPlayerMoved});
   EXPECT_EQ(game.Position().Count, start - 1);
   game.StartComputerMove();

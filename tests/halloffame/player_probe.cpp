@@ -25,8 +25,7 @@ int main(int argc, char** argv) {
     form.show();
     QApplication::processEvents();
     form.namebox->setEditText(QString::fromLatin1(argv[1]));
-    GameType = 0;
-    DispatchEvent(EvGameChosen);
+    ChooseGame(0);
     const int wins = std::atoi(argv[2]);
     for (int i = 0; i < wins; ++i) {
       DispatchEvent(EvAction);  // "start", then "nieuw spel"
@@ -34,9 +33,9 @@ int main(int argc, char** argv) {
       game.SetPosition({{1, 0}});
       const TRect block = game0::BlockRect(1, 1);
       const int x = block.Left + 30, y = block.Top + 20;
-      form.box1Mouse(1, x, y);
-      form.box1Mouse(0, x, y);
-      form.box1Mouse(2, x, y);
+      form.box1Mouse(TInputKind::Move, x, y);
+      form.box1Mouse(TInputKind::Press, x, y);
+      form.box1Mouse(TInputKind::Release, x, y);
       if (GameState != GsGameOver) return 3;
     }
     std::cout << "ready" << std::endl;

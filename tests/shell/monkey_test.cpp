@@ -192,7 +192,9 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       // (While a piece is dragged off its track the screen keeps it at its
       // last place on the track, until the next flush.)
       if (!SomethingMoves(*form)) {
-        ASSERT_EQ(FirstDifference(form->box1->Surface(), *ComposeBitmap), QPoint(-1, -1)) << step;
+        ASSERT_EQ(FirstDifference(form->box1->Surface(), form->Board().ComposeBitmap),
+                  QPoint(-1, -1))
+            << step;
       }
       // (In the menu the start picture may still be up, drawn over no board.)
       // (Game 8's pile of dropped coins lives in the picture only.)
@@ -201,7 +203,10 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
         const TRect pile = GameType == 7   ? TRect{0, 300, 40, 400}
                            : GameType == 8 ? static_cast<TGame8*>(GameModule(8))->BallRect()
                                            : TRect{};
-        ASSERT_EQ(FirstDifference(*ComposeBitmap, *BackgroundBitmap, pile), QPoint(-1, -1)) << step;
+        ASSERT_EQ(
+            FirstDifference(form->Board().ComposeBitmap, form->Board().BackgroundBitmap, pile),
+            QPoint(-1, -1))
+            << step;
       }
     }
   }

@@ -17,6 +17,7 @@
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
+#include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/game0.h"
 #include "shell/Unit1.h"
@@ -110,13 +111,13 @@ class ShellTest : public ::testing::Test {
   // Runs the move timer's ticks to the end of the move, measuring the
   // screen traffic: the ticks, and the most pixels one tick flushed.
   std::pair<int, long long> RunTimerMeasured() {
-    FlushStats = {};
+    form->Board().FlushStats = {};
     long long most = 0;
     int ticks = 0;
     while (form->Timer1.isActive() && ticks < 100000) {
-      const long long before = FlushStats.pixels;
+      const long long before = form->Board().FlushStats.pixels;
       form->Timer1Timer();
-      most = std::max(most, FlushStats.pixels - before);
+      most = std::max(most, form->Board().FlushStats.pixels - before);
       ++ticks;
     }
     return {ticks, most};

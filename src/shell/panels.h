@@ -1,0 +1,45 @@
+// What the main window shows beside the board: the direction box with the
+// arrows of the chosen game, the rules box, the score box with its total,
+// and the start picture on the board itself.
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+
+#include "drawing/Xbitmap.h"
+#include "games/GameModule.h"
+
+class QLabel;
+class TBoard;
+class TPaintBox;
+
+class TSidePanels {
+ public:
+  // The controls the panels paint on; any may be missing (nullptr).
+  struct TControls {
+    TPaintBox* rules = nullptr;         // largemsgbox
+    TPaintBox* scores = nullptr;        // scoreBox
+    TPaintBox* directions = nullptr;    // directionbox
+    QLabel* total = nullptr;            // totalscore
+    const QStringList* info = nullptr;  // items of infobox
+  };
+  explicit TSidePanels(const TControls& controls);
+
+  TXBitmap DirectionBitmap{75, 75};
+  TXBitmap ster;  // the star of the score box
+
+  // The arrows of the given TDirection flags; none for 0.
+  void DrawDirections(uint8_t directions);
+  void PaintDirectionBox();  // the direction box's paint handler
+  // The rules text block [index] of the info items.
+  void PaintRulesBox(int index);
+  // Stars and points of the nine levels, and the total.
+  void PaintScoreBox(const uint8_t (&levels)[kGameCount]);
+  void InvalidateScores();
+
+ private:
+  TControls controls_;
+};
+
+// The start picture, drawn into the board's ComposeBitmap.
+void DrawWelcomeBoard(TBoard& board);
