@@ -187,7 +187,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   gameselbtn = new TRilArrayBtn(this);
   gameselbtn->move(680, 150);
   gameselbtn->SetColumns(1);
-  gameselbtn->SetRows(9);
+  gameselbtn->SetRows(kGameCount);
   gameselbtn->SetBtnWidth(40);
   gameselbtn->SetBtnHeight(25);
   gameselbtn->SetBorder(5);
