@@ -190,12 +190,8 @@ TEST(TwoCopies, TheSamePlayerTakesTheLaterExit) {
 
 // ---- modes, links, a save cut short ---------------------------------------------
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public HallFixture {
  protected:
-  void SetUp() override {
-    EntryCount = 0;
-    ClearHallOfFame();
-  }
   // A player recorded by this run.
   void Record(const char* name, uint32_t levels) {
     RecordResult(QString::fromLatin1(name), QString(), levels);
@@ -204,7 +200,6 @@ class SaveTest : public ::testing::Test {
     struct stat st;
     return stat(path, &st) == 0 ? st.st_mode & 07777 : 0;
   }
-  InTempFolder folder;
 };
 
 TEST_F(SaveTest, TheFilesModeIsKept) {
