@@ -875,7 +875,11 @@ bool SaveHallOfFame() {
   for (size_t i = 0; i < order.size(); ++i) order[i] = i;
   // Ranked by the exchange sort only when something changed: a save that
   // records nothing keeps the file's order.
-  if (changes) ExchangeSort(order, [&](size_t i) { return TotalScore(merged[i].levels); });
+  if (changes) {
+    std::vector<uint8_t> totals(merged.size());  // worked out once: a hand-made file may be long
+    for (size_t i = 0; i < merged.size(); ++i) totals[i] = TotalScore(merged[i].levels);
+    ExchangeSort(order, [&](size_t i) { return totals[i]; });
+  }
   // At most 100: the lowest ranked go first, never a record of this run.
   auto ofThisRun = [&](size_t i) {
     for (const ScoreRecord& r : mine)
