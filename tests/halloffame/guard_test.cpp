@@ -482,6 +482,7 @@ TEST_F(GuardTest, APlayerWhoPlaysAgainKeepsThisRunsResult) {
 TEST_F(GuardTest, ANewcomerInAFullTableIsSaved) {
   std::vector<ScoreRecord> hundred;
   for (int i = 0; i < 100; ++i) hundred.push_back(MakeRecord(PlayerName(i), "", 2));
+  hundred[99] = MakeRecord("P99", "", 3);  // slot 100 is lost, whatever its score
   WriteFile(Bytes(hundred));
   ASSERT_TRUE(LoadHallOfFame());
   Record("New", 1);  // total 1, the lowest of all
