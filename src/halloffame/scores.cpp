@@ -715,7 +715,7 @@ bool Apply(std::vector<ScoreRecord>& table, const ScoreRecord& r) {
 }  // namespace
 
 bool (*SaveInterruption)() = nullptr;
-int LockWaitMilliseconds = 5000;
+int LockWaitMilliseconds = 5000;  // a few seconds: long enough for another copy's save
 volatile std::sig_atomic_t SaveStopRequests = 0;
 
 bool LoadHallOfFame() {
@@ -803,6 +803,8 @@ void ResetHallOfFame() {
   loaded.clear();
   refusal = TRefusal::kNone;
   lastReport.clear();
+  LockWaitMilliseconds = 5000;
+  SaveInterruption = nullptr;
 }
 
 // Saves under a lock beside the file: the file is read again as it is now,

@@ -66,8 +66,9 @@ QString HallOfFameWarning();
 // Shows that line in a message box over the window (not waiting for it to
 // be closed); null when there is nothing to say.
 QMessageBox* WarnAboutHallOfFame(QWidget* window);
-// An empty table as at program start, with nothing loaded and nothing said
-// yet (for tests, which each start from scratch).
+// An empty table as at program start, with nothing loaded, nothing said
+// yet and the save's settings as they start (for tests, which each start
+// from scratch).
 void ResetHallOfFame();
 QString StoredPasswordOf(const QString& name);  // scrambled
 uint32_t StoredLevelsOf(const QString& name);
