@@ -198,8 +198,12 @@ TEST_F(GuardTest, ALinkIsFollowedOnlyWhenTheUserOwnsBothEnds) {
     ASSERT_TRUE(QDir().mkdir(QStringLiteral("private")));
     WriteFile(thesis, "private/thesis.txt");
     ASSERT_EQ(symlink("private/thesis.txt", "ZamScores"), 0);
-    if (c.target == kOther) ASSERT_EQ(chown("private/thesis.txt", other, other), 0);
-    if (c.link == kOther) ASSERT_EQ(lchown("ZamScores", other, other), 0);
+    if (c.target == kOther) {
+      ASSERT_EQ(chown("private/thesis.txt", other, other), 0);
+    }
+    if (c.link == kOther) {
+      ASSERT_EQ(lchown("ZamScores", other, other), 0);
+    }
     CatchStderr err;
     EXPECT_EQ(LoadHallOfFame(), c.followed);
     EXPECT_EQ(HallOfFameWarning().isEmpty(), c.followed);
@@ -581,7 +585,9 @@ TEST_F(GuardTest, TenThousandRecordsAreReadOneMoreIsRefused) {
     Record("Bert", 2);
     EXPECT_EQ(SaveHallOfFame(), count == 10000);
     err.Stop();
-    if (count == 10001) EXPECT_EQ(ReadFile(), bytes);
+    if (count == 10001) {
+      EXPECT_EQ(ReadFile(), bytes);
+    }
   }
 }
 

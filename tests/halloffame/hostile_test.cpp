@@ -108,7 +108,9 @@ const Hostile kHostile[] = {
     // null device, so that even a broken refusal could do no harm.
     {"device node",
      [] {
-       if (Root()) ASSERT_EQ(mknod("ZamScores", S_IFCHR | 0666, makedev(1, 3)), 0);
+       if (Root()) {
+         ASSERT_EQ(mknod("ZamScores", S_IFCHR | 0666, makedev(1, 3)), 0);
+       }
      },
      [] { return !Root() || IsKind("ZamScores", S_IFCHR); }},
 };
