@@ -783,6 +783,15 @@ TEST_F(SharedFolder, AFileTheUserMayNotWriteIsLeftAlone) {
   EXPECT_EQ(Lines(Text("err.txt")), 1) << Text("err.txt");
 }
 
+// A folder the player may not write: said at start, and nothing is made.
+TEST_F(SharedFolder, AFolderTheUserMayNotWriteIsSaidAtStart) {
+  ASSERT_EQ(chmod("shared", 0755), 0);  // Anna's
+  EXPECT_EQ(RunProbeAs(bert, bert, {}, "shared", "Bert", "err.txt"), 0) << Text("err.txt");
+  EXPECT_EQ(Lines(Text("err.txt")), 1) << Text("err.txt");
+  EXPECT_NE(Text("err.txt").find("folder"), std::string::npos) << Text("err.txt");
+  EXPECT_TRUE(Entries(QStringLiteral("shared")).isEmpty());
+}
+
 // A folder shared by a group: Anna's file and lock may be written by the
 // group (Anna's umask 002), or only the file (her lock made with umask 022).
 // Bert's result is saved either way; the file keeps its owner and mode.
