@@ -7,9 +7,11 @@
 #include <QString>
 #include <QTimer>
 #include <array>
+#include <csignal>
 #include <cstdint>
 
 class QComboBox;
+class QMessageBox;
 class QScrollBar;
 class QLabel;
 class TPaintBox;
@@ -52,6 +54,22 @@ bool SaveHallOfFame();
 // replaces the old one; returning true ends the save there, as if the
 // program had been killed at that point.
 extern bool (*SaveInterruption)();
+// How long a save waits for another copy's lock on the file before it keeps
+// this run's results beside the file instead (milliseconds).
+extern int LockWaitMilliseconds;
+// Counts the requests to end the program; a save waiting for the lock stops
+// waiting when it goes up. Raised from a signal handler.
+extern volatile std::sig_atomic_t SaveStopRequests;
+// Why this run's results will not be saved, in a short Dutch line for the
+// player; empty when they will be. Known once the file has been loaded.
+QString HallOfFameWarning();
+// Shows that line in a message box over the window (not waiting for it to
+// be closed); null when there is nothing to say.
+QMessageBox* WarnAboutHallOfFame(QWidget* window);
+// An empty table as at program start, with nothing loaded, nothing said
+// yet and the save's settings as they start (for tests, which each start
+// from scratch).
+void ResetHallOfFame();
 QString StoredPasswordOf(const QString& name);  // scrambled
 uint32_t StoredLevelsOf(const QString& name);
 // The result of a finished game of a named player: the name and password as

@@ -2,6 +2,7 @@
 // then the message loop until the main window closes. Closing the main window
 // writes the hall of fame; so does ending the program with SIGTERM, SIGINT or
 // SIGHUP once the window is shown, or ending the desktop session.
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ volatile sig_atomic_t windowShown = 0;
 // once, writing nothing. Afterwards the message loop is told to end.
 void OnSignal(int sig) {
   if (!windowShown) ::_exit(128 + sig);
+  SaveStopRequests = SaveStopRequests + 1;  // a save waiting for its lock gives up
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
@@ -51,6 +53,11 @@ void QuitOnSignals(QApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // Standard input, output and error are open before anything else: a
+  // program started with one closed would otherwise write its messages into
+  // whatever file it opens next under that number.
+  for (int fd = 0; fd <= 2; ++fd)
+    if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) != fd) return 127;
   // The window is laid out in screen pixels: no scaling by pixel density.
   qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
   QApplication app(argc, argv);
@@ -77,6 +84,7 @@ int main(int argc, char* argv[]) {
                    [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
   windowShown = 1;
+  WarnAboutHallOfFame(&form);  // when this run's results cannot be saved
   const int result = app.exec();
   scoreform = nullptr;
   helpform = nullptr;

@@ -131,3 +131,13 @@ inline QByteArray ReadFile(const char* name = "ZamScores") {
   if (!f.open(QIODevice::ReadOnly)) return {};
   return f.readAll();
 }
+
+// Each test starts as the program does: an empty table, nothing loaded,
+// nothing said yet, in a fresh current folder. The table is reset again at
+// the end, so no test leaves anything behind for the next one.
+class HallFixture : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetHallOfFame(); }
+  void TearDown() override { ResetHallOfFame(); }
+  InTempFolder folder;
+};

@@ -54,9 +54,10 @@ Reader ReadRecord(const QByteArray& file, int index) {
 
 class HallWidgets : public ShellTest {
  protected:
-  void SetUp() override {
-    EntryCount = 0;
-    ClearHallOfFame();
+  void SetUp() override { ResetHallOfFame(); }
+  void TearDown() override {
+    ShellTest::TearDown();
+    ResetHallOfFame();
   }
   void Open() { ShellTest::SetUp(); }
   void TypeInto(QWidget* w, const QString& text) {
@@ -87,7 +88,7 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   EXPECT_EQ(UnscrambleText(r.password), "x1");
 
   // The next start.
-  EntryCount = 0;
+  ResetHallOfFame();
   Open();
   ASSERT_EQ(form->namebox->count(), 1);
   EXPECT_TRUE(form->namebox->currentText().isEmpty());

@@ -6,6 +6,9 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,9 +47,26 @@ pid_t StartProgram() {
   return pid;
 }
 
-// Start with "ZamScores" made hostile: the window must come up (a SIGTERM
-// then ends the program through its message loop, exit code 0; before the
-// window it would end at once with 128 + 15), and the path is left as it was.
+struct stat Stat(const char* path) {
+  struct stat st = {};
+  lstat(path, &st);
+  return st;
+}
+
+bool IsKind(const char* path, mode_t kind) { return (Stat(path).st_mode & S_IFMT) == kind; }
+
+bool Root() { return geteuid() == 0; }
+
+QStringList Entries() {
+  QStringList all = QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot);
+  all.sort();
+  return all;
+}
+
+// "ZamScores" made hostile from things inside the test's folder only: the
+// window comes up, a SIGTERM ends the program normally, and nothing in the
+// folder has changed or been added.
 struct Hostile {
   const char* name;
   void (*make)();
@@ -55,16 +75,25 @@ struct Hostile {
 
 const Hostile kHostile[] = {
     {"named pipe", [] { ASSERT_EQ(mkfifo("ZamScores", 0644), 0); },
+     [] { return IsKind("ZamScores", S_IFIFO); }},
+    {"socket",
      [] {
-       struct stat st;
-       return lstat("ZamScores", &st) == 0 && S_ISFIFO(st.st_mode);
-     }},
-    {"link to /dev/zero", [] { ASSERT_EQ(symlink("/dev/zero", "ZamScores"), 0); },
+       const int s = socket(AF_UNIX, SOCK_STREAM, 0);
+       sockaddr_un address = {};
+       address.sun_family = AF_UNIX;
+       std::strcpy(address.sun_path, "ZamScores");
+       ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+       close(s);
+     },
+     [] { return IsKind("ZamScores", S_IFSOCK); }},
+    {"link to a pipe in the folder",
      [] {
-       return QFileInfo(QStringLiteral("ZamScores")).symLinkTarget() == QStringLiteral("/dev/zero");
-     }},
+       ASSERT_EQ(mkfifo("pipe", 0644), 0);
+       ASSERT_EQ(symlink("pipe", "ZamScores"), 0);
+     },
+     [] { return IsKind("ZamScores", S_IFLNK) && IsKind("pipe", S_IFIFO); }},
     {"folder", [] { ASSERT_TRUE(QDir().mkdir(QStringLiteral("ZamScores"))); },
-     [] { return QFileInfo(QStringLiteral("ZamScores")).isDir(); }},
+     [] { return IsKind("ZamScores", S_IFDIR); }},
     {"4 GiB sparse file",
      [] {
        const int fd = open("ZamScores", O_WRONLY | O_CREAT, 0644);
@@ -72,17 +101,27 @@ const Hostile kHostile[] = {
        ASSERT_EQ(ftruncate(fd, off_t(4) << 30), 0);
        close(fd);
      },
+     [] { return Stat("ZamScores").st_size == off_t(4) << 30; }},
+    {"not a hall of fame", [] { WriteFile("Chapter 1\n"); },
+     [] { return ReadFile() == QByteArray("Chapter 1\n"); }},
+    // A device node of the test's own, made where mknod may (as root): the
+    // null device, so that even a broken refusal could do no harm.
+    {"device node",
      [] {
-       struct stat st;
-       return stat("ZamScores", &st) == 0 && st.st_size == off_t(4) << 30;
-     }},
+       if (Root()) {
+         ASSERT_EQ(mknod("ZamScores", S_IFCHR | 0666, makedev(1, 3)), 0);
+       }
+     },
+     [] { return !Root() || IsKind("ZamScores", S_IFCHR); }},
 };
+
 
 TEST(HostileFiles, TheWindowComesUpAndThePathIsLeftAlone) {
   for (const Hostile& h : kHostile) {
     SCOPED_TRACE(h.name);
     InTempFolder folder;
     h.make();
+    const QStringList before = Entries();
     const pid_t pid = StartProgram();
     ASSERT_GT(pid, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // far more than a start takes
@@ -91,9 +130,7 @@ TEST(HostileFiles, TheWindowComesUpAndThePathIsLeftAlone) {
     ASSERT_NE(status, -1) << "the program hung";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_TRUE(h.unchanged());
-    QStringList others = QDir().entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
-    others.removeAll(QStringLiteral("ZamScores"));
-    EXPECT_TRUE(others.isEmpty()) << others.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(Entries(), before);
   }
 }
 
@@ -190,12 +227,8 @@ TEST(TwoCopies, TheSamePlayerTakesTheLaterExit) {
 
 // ---- modes, links, a save cut short ---------------------------------------------
 
-class SaveTest : public ::testing::Test {
+class SaveTest : public HallFixture {
  protected:
-  void SetUp() override {
-    EntryCount = 0;
-    ClearHallOfFame();
-  }
   // A player recorded by this run.
   void Record(const char* name, uint32_t levels) {
     RecordResult(QString::fromLatin1(name), QString(), levels);
@@ -204,17 +237,22 @@ class SaveTest : public ::testing::Test {
     struct stat st;
     return stat(path, &st) == 0 ? st.st_mode & 07777 : 0;
   }
-  InTempFolder folder;
 };
 
+// Also the modes that differ from what a new temporary file gets (0600).
 TEST_F(SaveTest, TheFilesModeIsKept) {
-  WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
-  ASSERT_EQ(chmod("ZamScores", 0600), 0);
-  ASSERT_TRUE(LoadHallOfFame());
-  Record("Bert", 2);
-  ASSERT_TRUE(SaveHallOfFame());
-  EXPECT_EQ(Mode("ZamScores"), 0600u);
-  EXPECT_EQ(ReadFile().size(), 2 * 56);
+  for (mode_t mode : {0600, 0640, 0664, 0644, 0660}) {
+    SCOPED_TRACE(mode);
+    InTempFolder inner;
+    ResetHallOfFame();
+    WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
+    ASSERT_EQ(chmod("ZamScores", mode), 0);
+    ASSERT_TRUE(LoadHallOfFame());
+    Record("Bert", 2);
+    ASSERT_TRUE(SaveHallOfFame());
+    EXPECT_EQ(Mode("ZamScores"), mode);
+    EXPECT_EQ(ReadFile().size(), 2 * 56);
+  }
 }
 
 TEST_F(SaveTest, ANewFileFollowsTheUmask) {

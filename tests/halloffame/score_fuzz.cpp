@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -145,6 +146,10 @@ int main(int argc, char** argv) {
     CheckTable(i);
     if (i % 50 == 0) {  // the merging save, and the file it leaves
       if (EntryCount > 0) RecordResult(QStringLiteral("Fuzz"), QStringLiteral("x1"), 1);
+      // Backups are never replaced, so earlier ones would soon take every
+      // backup name and stop the save.
+      for (const QString& backup : QDir().entryList({QStringLiteral("ZamScores.bak*")}, QDir::Files))
+        QFile::remove(backup);
       if (SaveHallOfFame()) {
         const std::vector<uint8_t> saved = Read(kScoreFile);
         Check(saved.size() % sizeof(ScoreRecord) == 0, "a saved file with a partial record", i);
