@@ -57,7 +57,8 @@ class TDrag {
 
   // One board mouse event (MouseAction 0 press, 1 move, 2 release).
   void HandleMouse(uint8_t action, int x, int y);
-  // Back to idle without drawing (a new position).
+  // Back to idle without drawing (a new position), the arrow cursor on the
+  // board.
   void Reset();
 
   uint8_t DragState() const { return dragState_; }  // 0 idle, 1 pressed, 2 dragging

@@ -86,7 +86,9 @@ void TGame0::SetPosition(const TPosition& p) {
   RestoreBackground();
   FlushScreen();
   pressed_ = false;
+  // No hover on the new position: the arrow, whatever the pointer last left.
   hoverValid_ = false;
+  shell_.SetBoardCursor(Qt::ArrowCursor);
 }
 
 void TGame0::CrossBlocks() {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -390,12 +391,32 @@ void TForm1::box1Mouse(uint8_t action, int x, int y) {
 
 void TForm1::Timer1Timer() {
   if (GameType == 255) return;
+  const uint8_t before = GameState;
   if (TGameModule* m = GameModule(GameType)) m->TimerStep();
+  if (GameState == GsGameOver && before != GsGameOver) ShowBoardIdle();
 }
 
-void TForm1::actionBtnClick() { DispatchEvent(EvAction); }
+void TForm1::actionBtnClick() {
+  const uint8_t before = GameState;
+  DispatchEvent(EvAction);
+  if (GameState == GsPlayerToMove && before != GsPlayerToMove) ReportRestingPointer();
+}
+
 void TForm1::compstartBtnClick() { DispatchEvent(EvComputerBegins); }
-void TForm1::stopBtnClick() { DispatchEvent(EvStop); }
+
+void TForm1::stopBtnClick() {
+  DispatchEvent(EvStop);
+  if (GameState == GsMenu) ShowBoardIdle();
+}
+
+void TForm1::ShowBoardIdle() { box1->setCursor(Qt::ArrowCursor); }
+
+void TForm1::ReportRestingPointer() {
+  const QPoint global = QCursor::pos();
+  if (QApplication::widgetAt(global) != box1) return;
+  const QPoint p = box1->mapFromGlobal(global);
+  box1Mouse(1, p.x(), p.y());
+}
 
 void TForm1::galleryBtnClick() {
   if (GameState == GsMenu || GameState == GsGameOver) ShowHallOfFame();

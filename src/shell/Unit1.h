@@ -72,6 +72,13 @@ class TForm1 : public QWidget {
   // The key filter of the name and password boxes: returns the key to pass
   // on (0 = swallowed).
   QChar FormKeyPress(QChar key);
+  // The board between games (the menu, a game just ended): nothing on it
+  // can be taken, so the arrow, whatever the pointer last left there.
+  void ShowBoardIdle();
+  // A new position under a pointer that rests on the board: the game hears
+  // a move to where the pointer is, so the cursor at once shows whether a
+  // piece lies under it.
+  void ReportRestingPointer();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
