@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -27,12 +29,35 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+// The caption colour of a control while it works; switched off, it shows
+// the platform's disabled caption instead.
 void SetTextColour(QWidget* w, uint32_t colour) {
   QPalette pal = w->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(colour));
-  pal.setColor(QPalette::ButtonText, ToQColor(colour));
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    pal.setColor(group, QPalette::WindowText, ToQColor(colour));
+    pal.setColor(group, QPalette::ButtonText, ToQColor(colour));
+  }
   w->setPalette(pal);
 }
+
+// The buttons' look: the platform's own, but a disabled caption is always
+// drawn embossed (greyed, over a light copy one pixel down and right), the
+// classic desktop sign that a button does nothing now, even where the
+// platform style would only grey it.
+class TButtonStyle final : public QProxyStyle {
+ public:
+  void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& pal,
+                    bool enabled, const QString& text,
+                    QPalette::ColorRole textRole) const override {
+    if (!enabled && textRole != QPalette::NoRole) {
+      QPalette light = pal;
+      light.setColor(textRole, pal.color(QPalette::Light));
+      QProxyStyle::drawItemText(painter, rect.translated(1, 1), flags, light, enabled, text,
+                                textRole);
+    }
+    QProxyStyle::drawItemText(painter, rect, flags, pal, enabled, text, textRole);
+  }
+};
 
 // The name box: an editable combo box that tells a name chosen from its
 // open list apart from the activation Qt also reports when typed text
@@ -80,7 +105,13 @@ void KeepTypeable(QLineEdit* box, bool name) {
 
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
                         const QFont& font, uint32_t colour, bool flat) {
+  static QPointer<TButtonStyle> style;
+  if (!style) {
+    style = new TButtonStyle;
+    style->setParent(QCoreApplication::instance());  // goes with the application
+  }
   auto* button = new QPushButton(caption, parent);
+  button->setStyle(style);
   button->setGeometry(geometry);
   button->setFont(font);
   button->setFlat(flat);
