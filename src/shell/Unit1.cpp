@@ -60,7 +60,8 @@ class TButtonStyle final : public QProxyStyle {
 };
 
 // The name box: an editable combo box that tells a name chosen from its
-// open list apart from the activation Qt also reports when typed text
+// list (the open list, with the mouse or the keys, or the arrow keys on the
+// closed box) apart from the activation Qt also reports when typed text
 // happens to equal an entry (on Return or when the box loses the focus).
 class TNameBox final : public QComboBox {
  public:
@@ -72,10 +73,23 @@ class TNameBox final : public QComboBox {
     fromList_ = true;
     QTimer::singleShot(0, this, [this] { fromList_ = false; });
   }
-  bool FromList() const { return fromList_; }
+  bool FromList() const { return fromList_ || stepping_; }
+
+ protected:
+  // On the closed box the arrow and page keys step to the entry above or
+  // below: that entry is chosen from the list just as a click chooses it.
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool step = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                      (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
+                       e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
+    stepping_ = step;
+    QComboBox::keyPressEvent(e);
+    stepping_ = false;
+  }
 
  private:
   bool fromList_ = false;
+  bool stepping_ = false;
 };
 
 // What typing can put into a box: letters "A".."Z" and "a".."z" and digits,

@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <map>
+#include <set>
 
 #include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
@@ -256,6 +258,73 @@ TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
   Type(QStringLiteral("\b"));
   EXPECT_FALSE(SignedIn);
   EXPECT_TRUE(form->passwordEdit->text().isEmpty());
+}
+
+// A name chosen from the list with the keys is a pick like a click: the
+// arrow keys on the closed box, or the keys and Enter in the open list.
+// Typing a listed name still is not.
+TEST_F(StoredNames, PickingANameWithTheKeys) {
+  Open({MakeRecord("Anna", "", 3), MakeRecord("Bob", "x1", 2), MakeRecord("Cor", "", 4)});
+  // Each listed player's levels for game 1: what a pick must load.
+  const std::map<QString, int> level = {{QStringLiteral("Anna"), 3},
+                                        {QStringLiteral("Bob"), 2},
+                                        {QStringLiteral("Cor"), 4}};
+  auto picked = [&](const char* how) {
+    const QString name = form->namebox->currentText();
+    SCOPED_TRACE(how);
+    ASSERT_TRUE(level.count(name)) << name.toStdString();
+    if (name == QStringLiteral("Bob")) {
+      // A password is asked for, as after a click on the entry.
+      EXPECT_EQ(Status(), QStringLiteral("geef password..."));
+      EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
+      EXPECT_FALSE(SignedIn);
+      Type(QStringLiteral("x1\r"));
+    }
+    EXPECT_TRUE(SignedIn) << name.toStdString();
+    EXPECT_EQ(Levels[0], level.at(name)) << name.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+  };
+  // The arrow keys on the closed box, down the list and up again.
+  std::set<QString> seen;
+  for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
+    ClickName();
+    const QString before = form->namebox->currentText();
+    KeyAtFocus(key);
+    if (form->namebox->currentText() == before) continue;  // an end of the list
+    seen.insert(form->namebox->currentText());
+    picked(key == Qt::Key_Down ? "Down" : "Up");
+  }
+  EXPECT_EQ(seen.size(), 3u);
+  // The open list: a click on the box's arrow, then Down and Enter.
+  for (const int steps : {0, 1, 2}) {
+    ClearBoxes();
+    SignedIn = false;
+    QComboBox* box = form->namebox;
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
+    const int from = box->view()->currentIndex().row();
+    for (int i = 0; i < steps; ++i) KeyAtFocus(Qt::Key_Down);
+    KeyAtFocus(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 2000));
+    EXPECT_EQ(box->currentIndex(), std::min(std::max(from, 0) + steps, 2)) << steps;
+    picked("open list");
+  }
+  // Escape closes the open list without a pick.
+  ClearBoxes();
+  SignedIn = false;
+  QComboBox* box = form->namebox;
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
+  KeyAtFocus(Qt::Key_Down);
+  KeyAtFocus(Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 2000));
+  EXPECT_FALSE(SignedIn);
+  // A listed name typed by hand, then Enter: refused, as before.
+  ClearBoxes();
+  ClickName();
+  Type(QStringLiteral("Cor\r"));
+  EXPECT_FALSE(SignedIn);
+  EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
 }
 
 }  // namespace
