@@ -86,6 +86,7 @@ class TForm1 : public QWidget {
 
  private:
   bool destroyed_ = false;
+  bool filteringDrop_ = false;  // a drop with its text already filtered
 };
 
 extern TForm1* Form1;
