@@ -168,6 +168,13 @@ class ArrivingText : public InputTest {
     const char* text;    // arriving
     const char* after;   // what the box then holds
   };
+  void SetUp() override {
+    InputTest::SetUp();
+    // No button still held from an earlier test: Qt Test's clicks in the
+    // menu need a free mouse.
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+      QTest::mouseRelease(form->Label2, b);
+  }
   QLineEdit* Box(bool name) { return name ? form->namebox->lineEdit() : form->passwordEdit; }
   // The box as the case has it before the text arrives, the focus in it.
   void Prepare(const Case& c) {
@@ -181,7 +188,8 @@ class ArrivingText : public InputTest {
   // it, a click on its paste entry pastes.
   void PasteFromMenu(QWidget* box) {
     bool clicked = false;
-    QTimer::singleShot(0, [&] {
+    QObject guard;  // no late call once this returns
+    QTimer::singleShot(0, &guard, [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       if (!menu) return;
       for (QAction* a : menu->actions())
@@ -195,7 +203,7 @@ class ArrivingText : public InputTest {
     });
     const QPoint at(30, box->height() / 2);
     QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
-    QApplication::sendEvent(QApplication::widgetAt(box->mapToGlobal(at)), &event);
+    QApplication::sendEvent(box, &event);  // the line edit under the pointer, in either box
     EXPECT_TRUE(clicked) << "no paste entry in the box's menu";
   }
 
@@ -221,6 +229,7 @@ TEST_F(ArrivingText, PastedAsTyped) {
       {"Ctrl+V",
        [](QWidget*) {
          QWidget* focus = QApplication::focusWidget();
+         ASSERT_NE(focus, nullptr);
          QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
          QApplication::sendEvent(focus, &press);
          QKeyEvent release(QEvent::KeyRelease, Qt::Key_V, Qt::ControlModifier,
@@ -234,6 +243,7 @@ TEST_F(ArrivingText, PastedAsTyped) {
       {"menu", [this](QWidget* box) { PasteFromMenu(box); }},
       {"input method",
        [](QWidget*) {
+         ASSERT_NE(QApplication::focusWidget(), nullptr);
          QInputMethodEvent commit;
          commit.setCommitString(QGuiApplication::clipboard()->text());
          QApplication::sendEvent(QApplication::focusWidget(), &commit);
