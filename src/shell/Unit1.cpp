@@ -682,7 +682,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       // The middle button pastes the selected text where the platform has
       // one (X11): as typed, too.
       auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() != Qt::MiddleButton || !QGuiApplication::clipboard()->supportsSelection())
+      if (watched != box || mouse->button() != Qt::MiddleButton ||
+          !QGuiApplication::clipboard()->supportsSelection())
         return false;
       box->deselect();
       InsertAsTyped(box, QGuiApplication::clipboard()->text(QClipboard::Selection), name);
