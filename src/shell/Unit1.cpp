@@ -182,7 +182,8 @@ void InsertAsTyped(QLineEdit* box, const QString& incoming, bool name) {
            old[old.size() - 1 - suffix] == r.text[r.text.size() - 1 - suffix])
       ++suffix;
     box->setCursorPosition(prefix);
-    if (old.size() - prefix - suffix > 0) box->setSelection(prefix, int(old.size() - prefix - suffix));
+    if (old.size() - prefix - suffix > 0)
+      box->setSelection(prefix, int(old.size() - prefix - suffix));
     box->insert(r.text.mid(prefix, r.text.size() - prefix - suffix));
   }
   box->setCursorPosition(r.cursor);
@@ -647,8 +648,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
       // Text dropped into the box: what typing it at the drop point gives.
       auto* drop = static_cast<QDropEvent*>(event);
       if (filteringDrop_ || !drop->mimeData()->hasText() || drop->source() == box) return false;
-      const int at = box->cursorPositionAt(box->mapFrom(static_cast<QWidget*>(watched),
-                                                        drop->position().toPoint()));
+      const int at = box->cursorPositionAt(
+          box->mapFrom(static_cast<QWidget*>(watched), drop->position().toPoint()));
       const QString old = box->text();
       const TTyped r = TypeInto(old, at, at, drop->mimeData()->text(), name);
       QMimeData kept;
@@ -671,9 +672,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // The entry's text is the box's own "Paste" (its shortcut after a tab).
         if (paste->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste")) continue;
         disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, box, [box, name] {
-          InsertAsTyped(box, QGuiApplication::clipboard()->text(), name);
-        });
+        connect(paste, &QAction::triggered, box,
+                [box, name] { InsertAsTyped(box, QGuiApplication::clipboard()->text(), name); });
       }
       menu->exec(menuEvent->globalPos());
       return true;

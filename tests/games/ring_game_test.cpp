@@ -271,8 +271,8 @@ TEST_F(RingBoard, TheTravellingCoinNeverCoversAnotherCoin) {
           const TRect cell = RingCellRect(k);
           const bool overlap = coin.Left < cell.Right && cell.Left < coin.Right &&
                                coin.Top < cell.Bottom && cell.Top < coin.Bottom;
-          ASSERT_FALSE(overlap) << "seed " << seed << ": O coin " << int(c.move.coin)
-                                << " to cell " << int(c.move.cell) << " covers cell " << k;
+          ASSERT_FALSE(overlap) << "seed " << seed << ": O coin " << int(c.move.coin) << " to cell "
+                                << int(c.move.cell) << " covers cell " << k;
           const bool x = k == before.PlayerCell[0] || k == before.PlayerCell[1];
           ASSERT_TRUE(Shows(k, x ? *CoinXSprite : *CoinOSprite)) << seed << ", cell " << k;
         }

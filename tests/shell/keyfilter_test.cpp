@@ -236,10 +236,8 @@ TEST_F(ArrivingText, PastedAsTyped) {
                            QStringLiteral("\x16"));
          QApplication::sendEvent(focus, &release);
        }},
-      {"Ctrl+V (Qt Test)",
-       [this](QWidget*) { KeyAtFocus(Qt::Key_V, Qt::ControlModifier); }},
-      {"Shift+Insert",
-       [this](QWidget*) { KeyAtFocus(Qt::Key_Insert, Qt::ShiftModifier); }},
+      {"Ctrl+V (Qt Test)", [this](QWidget*) { KeyAtFocus(Qt::Key_V, Qt::ControlModifier); }},
+      {"Shift+Insert", [this](QWidget*) { KeyAtFocus(Qt::Key_Insert, Qt::ShiftModifier); }},
       {"menu", [this](QWidget* box) { PasteFromMenu(box); }},
       {"input method",
        [](QWidget*) {
@@ -407,9 +405,8 @@ TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
 TEST_F(StoredNames, PickingANameWithTheKeys) {
   Open({MakeRecord("Anna", "", 3), MakeRecord("Bob", "x1", 2), MakeRecord("Cor", "", 4)});
   // Each listed player's levels for game 1: what a pick must load.
-  const std::map<QString, int> level = {{QStringLiteral("Anna"), 3},
-                                        {QStringLiteral("Bob"), 2},
-                                        {QStringLiteral("Cor"), 4}};
+  const std::map<QString, int> level = {
+      {QStringLiteral("Anna"), 3}, {QStringLiteral("Bob"), 2}, {QStringLiteral("Cor"), 4}};
   auto picked = [&](const char* how) {
     const QString name = form->namebox->currentText();
     SCOPED_TRACE(how);
