@@ -16,6 +16,10 @@ bool TrackTest(int x, int y, const TrackSegment& s, int d) {
 void TDrag::Reset() {
   dragState_ = 0;
   pointerValid_ = false;
+  // The pointer may have left the board from a piece, taking no arrow with
+  // it: with the hover forgotten the board shows the arrow again, so the
+  // next hover over a piece switches to the hand.
+  shell_.SetBoardCursor(Qt::ArrowCursor);
 }
 
 void TDrag::HandleMouse(const TBoardInput& input) {

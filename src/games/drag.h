@@ -61,7 +61,8 @@ class TDrag {
 
   // One board mouse event (press, move or release); keys are not its.
   void HandleMouse(const TBoardInput& input);
-  // Back to idle without drawing (a new position).
+  // Back to idle without drawing (a new position), the arrow cursor on the
+  // board.
   void Reset();
 
   uint8_t DragState() const { return dragState_; }  // 0 idle, 1 pressed, 2 dragging

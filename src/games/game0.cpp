@@ -82,7 +82,9 @@ void TGame0::SetPosition(const TPosition& p) {
   board_.RestoreBackground();
   board_.FlushScreen();
   pressed_ = false;
+  // No hover on the new position: the arrow, whatever the pointer last left.
   hoverValid_ = false;
+  shell_.SetBoardCursor(Qt::ArrowCursor);
 }
 
 void TGame0::CrossBlocks() {

@@ -49,6 +49,8 @@ class TGame4 final : public TGameModule, private TDragBoard, private TSlideBoard
   void SetPosition(const game4::TPosition& p);
   const game4::TPosition& Position() const { return pos_; }
   const game4::TComputerMove& ComputerChoice() const { return choice_; }
+  // Where the computer's coin is drawn while it travels.
+  const TRect& MovingRect() const { return slide_.Rect(); }
   uint8_t DragState() const { return drag_.DragState(); }
   int ArcLow() const { return arcLow_; }
   int ArcHigh() const { return arcHigh_; }

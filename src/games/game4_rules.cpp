@@ -67,7 +67,8 @@ TComputerMove ComputerMove(const TPosition& p, TRandom& rng) {
   const int a = GapA(p), b = GapB(p), m = GapM(p);
   if (b < a) return {{1, uint8_t(Mod(p.PlayerCell[1] + b + 1))}, -1};
   if (a < b) return {{2, uint8_t(Mod(p.PlayerCell[0] - a - 1))}, +1};
-  // A = B: no good move; a random one, travelling forward.
+  // A = B: no good move; a random one. The count runs forward through the
+  // gap ahead of the coin, then on through the gap behind it.
   const int count[2] = {a + m, b + m};
   if (count[0] == 0 && count[1] == 0) return {{1, p.ComputerCell[0]}, +1};  // final: never asked
   int coin = 1;
@@ -75,12 +76,21 @@ TComputerMove ComputerMove(const TPosition& p, TRandom& rng) {
     coin = rng.random(2) + 1;
   } while (count[coin - 1] == 0);
   int c = p.ComputerCell[coin - 1];
+  bool behind = false;
   for (int n = rng.random(count[coin - 1]) + 1; n > 0; --n) {
     c = Next(c);
-    if (coin == 1 && c == p.ComputerCell[1]) c = Next(p.PlayerCell[1]);
-    if (coin == 2 && c == p.PlayerCell[0]) c = Next(p.ComputerCell[0]);
+    if (coin == 1 && c == p.ComputerCell[1]) {
+      c = Next(p.PlayerCell[1]);
+      behind = true;
+    }
+    if (coin == 2 && c == p.PlayerCell[0]) {
+      c = Next(p.ComputerCell[0]);
+      behind = true;
+    }
   }
-  return {{uint8_t(coin), uint8_t(c)}, +1};
+  // The coin travels through the free cells: back to a target behind it, so
+  // it never slides over another coin on the screen.
+  return {{uint8_t(coin), uint8_t(c)}, int8_t(behind ? -1 : +1)};
 }
 
 TPosition RandomStart(TRandom& rng) {

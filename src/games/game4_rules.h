@@ -47,8 +47,9 @@ struct TComputerMove {
   int8_t angleStep;  // the way the coin travels on the screen: -1 back, +1 forward
 };
 // The O coin that makes A = B; with A = B already, a random move, each
-// possible target equally likely, travelling forward (the long way round
-// when the target lies behind the coin).
+// possible target equally likely. The coin travels towards its target
+// through the free cells, backwards when the target lies behind it, so it
+// never passes another coin.
 TComputerMove ComputerMove(const TPosition& p, TRandom& rng);
 // X coin 1 in cell 0, X coin 2 in 1..14, O coin 1 after it up to 20, O coin
 // 2 after that up to 22.

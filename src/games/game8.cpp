@@ -108,6 +108,7 @@ void TGame8::SetStanding(uint16_t standing) {
       EraseCan(i);
   }
   selected_ = 0;
+  shell_.SetBoardCursor(Qt::ArrowCursor);  // nothing framed, nothing under the hand
   board_.RestoreBackground();
   board_.FlushScreen();
 }
@@ -117,6 +118,9 @@ void TGame8::ResetPlayerInput() {
   selected_ = 0;
   tick_ = 0;
   overBall_ = false;
+  // The hover is forgotten, so is its hand: the next move over a can or
+  // the ball brings it back.
+  shell_.SetBoardCursor(Qt::ArrowCursor);
 }
 
 void TGame8::StartComputerMove() {

@@ -1,18 +1,28 @@
 #include "shell/Unit1.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
+#include <memory>
 
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
@@ -28,15 +38,39 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
+// The caption colour of a control while it works; switched off, it shows
+// the platform's disabled caption instead.
 void SetTextColour(QWidget* w, uint32_t colour) {
   QPalette pal = w->palette();
-  pal.setColor(QPalette::WindowText, ToQColor(colour));
-  pal.setColor(QPalette::ButtonText, ToQColor(colour));
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    pal.setColor(group, QPalette::WindowText, ToQColor(colour));
+    pal.setColor(group, QPalette::ButtonText, ToQColor(colour));
+  }
   w->setPalette(pal);
 }
 
+// The buttons' look: the platform's own, but a disabled caption is always
+// drawn embossed (greyed, over a light copy one pixel down and right), the
+// classic desktop sign that a button does nothing now, even where the
+// platform style would only grey it.
+class TButtonStyle final : public QProxyStyle {
+ public:
+  void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& pal,
+                    bool enabled, const QString& text,
+                    QPalette::ColorRole textRole) const override {
+    if (!enabled && textRole != QPalette::NoRole) {
+      QPalette light = pal;
+      light.setColor(textRole, pal.color(QPalette::Light));
+      QProxyStyle::drawItemText(painter, rect.translated(1, 1), flags, light, enabled, text,
+                                textRole);
+    }
+    QProxyStyle::drawItemText(painter, rect, flags, pal, enabled, text, textRole);
+  }
+};
+
 // The name box: an editable combo box that tells a name chosen from its
-// open list apart from the activation Qt also reports when typed text
+// list (the open list, with the mouse or the keys, or the arrow keys on the
+// closed box) apart from the activation Qt also reports when typed text
 // happens to equal an entry (on Return or when the box loses the focus).
 class TNameBox final : public QComboBox {
  public:
@@ -48,10 +82,23 @@ class TNameBox final : public QComboBox {
     fromList_ = true;
     QTimer::singleShot(0, this, [this] { fromList_ = false; });
   }
-  bool FromList() const { return fromList_; }
+  bool FromList() const { return fromList_ || stepping_; }
+
+ protected:
+  // On the closed box the arrow and page keys step to the entry above or
+  // below: that entry is chosen from the list just as a click chooses it.
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool step = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+                      (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
+                       e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
+    stepping_ = step;
+    QComboBox::keyPressEvent(e);
+    stepping_ = false;
+  }
 
  private:
   bool fromList_ = false;
+  bool stepping_ = false;
 };
 
 // What typing can put into a box: letters "A".."Z" and "a".."z" and digits,
@@ -79,9 +126,80 @@ void KeepTypeable(QLineEdit* box, bool name) {
   box->setCursorPosition(std::clamp(cursor - removedBefore, 0, int(kept.size())));
 }
 
+// Whether the key filter lets a typed character into a box holding `text`:
+// letters, and digits (in the name box only once it holds something).
+bool KeyPasses(QChar c, bool name, const QString& text) {
+  const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                      (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+  const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
+  return letter || (digit && !(name && text.isEmpty()));
+}
+
+// What typing `incoming` one character at a time does to a box holding
+// `text` with [start, end) selected (start = end: the cursor there): the key
+// filter drops each refused character, the first one it lets through
+// replaces the selection, a full box takes no more, and after every
+// character the box keeps only what typing can produce.
+struct TTyped {
+  QString text;
+  int cursor;
+  bool typed;  // at least one character went in
+};
+TTyped TypeInto(QString text, int start, int end, const QString& incoming, bool name) {
+  int cursor = start;
+  bool selection = start != end, typed = false;
+  for (QChar c : incoming) {
+    if (!KeyPasses(c, name, text)) continue;
+    typed = true;
+    if (selection) {
+      text.remove(start, end - start);
+      selection = false;
+    }
+    if (text.size() >= 10) continue;
+    text.insert(cursor++, c);
+    const QString kept = Typeable(text, name);
+    cursor -= int(text.left(cursor).size() - Typeable(text.left(cursor), name).size());
+    text = kept;
+  }
+  return {text, std::clamp(cursor, 0, int(text.size())), typed};
+}
+
+// Puts text that did not come from the keys (a paste, an input method's
+// commit) into a box as typing those characters would, as one edit of the
+// box (so the box reports it as edited and can undo it).
+void InsertAsTyped(QLineEdit* box, const QString& incoming, bool name) {
+  const QString old = box->text();
+  int start = box->cursorPosition(), end = start;
+  if (box->hasSelectedText()) {
+    start = box->selectionStart();
+    end = start + int(box->selectedText().size());
+  }
+  const TTyped r = TypeInto(old, start, end, incoming, name);
+  if (!r.typed) return;
+  if (r.text != old) {
+    int prefix = 0;
+    while (prefix < old.size() && prefix < r.text.size() && old[prefix] == r.text[prefix]) ++prefix;
+    int suffix = 0;
+    while (suffix < old.size() - prefix && suffix < r.text.size() - prefix &&
+           old[old.size() - 1 - suffix] == r.text[r.text.size() - 1 - suffix])
+      ++suffix;
+    box->setCursorPosition(prefix);
+    if (old.size() - prefix - suffix > 0)
+      box->setSelection(prefix, int(old.size() - prefix - suffix));
+    box->insert(r.text.mid(prefix, r.text.size() - prefix - suffix));
+  }
+  box->setCursorPosition(r.cursor);
+}
+
 QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
                         const QFont& font, uint32_t colour, bool flat) {
+  static QPointer<TButtonStyle> style;
+  if (!style) {
+    style = new TButtonStyle;
+    style->setParent(QCoreApplication::instance());  // goes with the application
+  }
   auto* button = new QPushButton(caption, parent);
+  button->setStyle(style);
   button->setGeometry(geometry);
   button->setFont(font);
   button->setFlat(flat);
@@ -373,12 +491,32 @@ void TForm1::box1Mouse(TInputKind action, int x, int y) {
 
 void TForm1::Timer1Timer() {
   if (GameType == kNoGame) return;
+  const uint8_t before = GameState;
   if (TGameModule* m = GameModule(GameType)) m->TimerStep();
+  if (GameState == GsGameOver && before != GsGameOver) ShowBoardIdle();
 }
 
-void TForm1::actionBtnClick() { DispatchEvent(EvAction); }
+void TForm1::actionBtnClick() {
+  const uint8_t before = GameState;
+  DispatchEvent(EvAction);
+  if (GameState == GsPlayerToMove && before != GsPlayerToMove) ReportRestingPointer();
+}
+
 void TForm1::compstartBtnClick() { DispatchEvent(EvComputerBegins); }
-void TForm1::stopBtnClick() { DispatchEvent(EvStop); }
+
+void TForm1::stopBtnClick() {
+  DispatchEvent(EvStop);
+  if (GameState == GsMenu) ShowBoardIdle();
+}
+
+void TForm1::ShowBoardIdle() { box1->setCursor(Qt::ArrowCursor); }
+
+void TForm1::ReportRestingPointer() {
+  const QPoint global = QCursor::pos();
+  if (QApplication::widgetAt(global) != box1) return;
+  const QPoint p = box1->mapFromGlobal(global);
+  box1Mouse(TInputKind::Move, p.x(), p.y());
+}
 
 void TForm1::galleryBtnClick() {
   if (GameState == GsMenu || GameState == GsGameOver) ShowHallOfFame();
@@ -487,27 +625,111 @@ QChar TForm1::FormKeyPress(QChar key) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress &&
-      (watched == namebox || watched == namebox->lineEdit() || watched == passwordEdit)) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Only keys that type a character go through the filter; cursor keys,
-    // Delete and Tab keep their usual meaning.
-    QChar ch;
-    switch (key->key()) {
-      case Qt::Key_Return:
-      case Qt::Key_Enter:
-        ch = QChar(13);
-        break;
-      case Qt::Key_Backspace:
-        ch = QChar(8);
-        break;
-      default:
-        if (key->text().isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab)
-          return false;
-        ch = key->text().at(0);
-        break;
+  const bool name = watched == namebox || watched == namebox->lineEdit();
+  if (!name && watched != passwordEdit) return QWidget::eventFilter(watched, event);
+  QLineEdit* box = name ? namebox->lineEdit() : passwordEdit;
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      // A paste from the keyboard gives what typing the pasted characters
+      // gives.
+      if (key->matches(QKeySequence::Paste)) {
+        InsertAsTyped(box, QGuiApplication::clipboard()->text(), name);
+        return true;
+      }
+      // Only keys that type a character go through the filter; cursor keys,
+      // Delete, Tab and the boxes' own shortcuts (select all, copy, cut,
+      // undo: a control character) keep their usual meaning.
+      QChar ch;
+      switch (key->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+          ch = QChar(13);
+          break;
+        case Qt::Key_Backspace:
+          ch = QChar(8);
+          break;
+        default: {
+          const QString text = key->text();
+          if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab)
+            return false;
+          if (text.size() == 1 && (text[0] < QLatin1Char(' ') || text[0] == QChar(127)))
+            return false;
+          if (text.size() > 1) {  // one key, several characters: typed one by one
+            InsertAsTyped(box, text, name);
+            return true;
+          }
+          ch = text[0];
+          break;
+        }
+      }
+      return FormKeyPress(ch).isNull();
     }
-    return FormKeyPress(ch).isNull();
+    case QEvent::InputMethod: {
+      // A composed text, committed: as typed, character by character.
+      auto* im = static_cast<QInputMethodEvent*>(event);
+      if (im->commitString().isEmpty()) return false;
+      if (im->preeditString().isEmpty() && im->replacementLength() == 0) {
+        InsertAsTyped(box, im->commitString(), name);
+        return true;
+      }
+      // Along with a new composition: only what the key filter lets
+      // through; the box's length limit then keeps what fits.
+      QString kept, text = box->text();
+      for (QChar c : im->commitString())
+        if (KeyPasses(c, name, text)) {
+          kept += c;
+          text += c;
+        }
+      im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+      return false;
+    }
+    case QEvent::Drop: {
+      // Text dropped into the box: what typing it at the drop point gives.
+      auto* drop = static_cast<QDropEvent*>(event);
+      if (filteringDrop_ || !drop->mimeData()->hasText() || drop->source() == box) return false;
+      const int at = box->cursorPositionAt(
+          box->mapFrom(static_cast<QWidget*>(watched), drop->position().toPoint()));
+      const QString old = box->text();
+      const TTyped r = TypeInto(old, at, at, drop->mimeData()->text(), name);
+      QMimeData kept;
+      kept.setText(r.text.mid(at, r.text.size() - old.size()));
+      QDropEvent filtered(drop->position(), drop->possibleActions(), &kept, drop->buttons(),
+                          drop->modifiers());
+      filtered.setDropAction(drop->dropAction());
+      filteringDrop_ = true;
+      QCoreApplication::sendEvent(watched, &filtered);
+      filteringDrop_ = false;
+      drop->setDropAction(filtered.dropAction());
+      drop->setAccepted(filtered.isAccepted());
+      return true;
+    }
+    case QEvent::ContextMenu: {
+      // The box's own menu, whose "paste" gives what typing gives.
+      auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+      std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+      for (QAction* paste : menu->actions()) {
+        // The entry's text is the box's own "Paste" (its shortcut after a tab).
+        if (paste->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste")) continue;
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        connect(paste, &QAction::triggered, box,
+                [box, name] { InsertAsTyped(box, QGuiApplication::clipboard()->text(), name); });
+      }
+      menu->exec(menuEvent->globalPos());
+      return true;
+    }
+    case QEvent::MouseButtonRelease: {
+      // The middle button pastes the selected text where the platform has
+      // one (X11): as typed, too.
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (watched != box || mouse->button() != Qt::MiddleButton ||
+          !QGuiApplication::clipboard()->supportsSelection())
+        return false;
+      box->deselect();
+      InsertAsTyped(box, QGuiApplication::clipboard()->text(QClipboard::Selection), name);
+      return true;
+    }
+    default:
+      return QWidget::eventFilter(watched, event);
   }
-  return QWidget::eventFilter(watched, event);
 }

@@ -79,6 +79,13 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   // The key filter of the name and password boxes: returns the key to pass
   // on (0 = swallowed).
   QChar FormKeyPress(QChar key);
+  // The board between games (the menu, a game just ended): nothing on it
+  // can be taken, so the arrow, whatever the pointer last left there.
+  void ShowBoardIdle();
+  // A new position under a pointer that rests on the board: the game hears
+  // a move to where the pointer is, so the cursor at once shows whether a
+  // piece lies under it.
+  void ReportRestingPointer();
 
   // The controller's view.
   void EnableMenuControls(bool enabled) override;
@@ -109,6 +116,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   TBoard board_{this};
   std::unique_ptr<TSidePanels> panels_;
   bool destroyed_ = false;
+  bool filteringDrop_ = false;  // a drop with its text already filtered
 };
 
 extern TForm1* Form1;

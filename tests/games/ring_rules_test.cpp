@@ -94,8 +94,16 @@ TEST(Game5Rules, EveryPositionDecidedAndTheComputerPlaysIt) {
       targets.insert({c.move.coin, c.move.cell});
       if (!IsGood(p)) {
         ASSERT_TRUE(IsGood(Apply(p, SideComputer, c.move))) << s;
-      } else {
-        ASSERT_EQ(c.angleStep, 1) << s;
+      }
+      // On the screen the coin travels cell by cell the way angleStep
+      // says: every cell it passes, and the target, is free.
+      ASSERT_TRUE(c.angleStep == 1 || c.angleStep == -1) << s;
+      const int from = p.ComputerCell[c.move.coin - 1];
+      for (int cell = from; cell != c.move.cell;) {
+        cell = (cell + c.angleStep + 24) % 24;
+        ASSERT_TRUE(cell != x1 && cell != x2 && cell != o1 && cell != o2)
+            << s << ": O coin " << int(c.move.coin) << " from " << from << " to "
+            << int(c.move.cell) << " passes cell " << cell;
       }
     });
     if (IsGood(p)) {

@@ -5,6 +5,12 @@
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <set>
 
 #include "halloffame/hall_fixture.h"
 #include "shell/shell_fixture.h"
@@ -149,6 +155,141 @@ TEST_F(InputTest, PastedAndComposedText) {
   }
 }
 
+// Text that arrives all at once (pasted with the keys or from the box's
+// menu, dropped, committed by an input method) gives exactly what typing
+// its characters one by one gives: each refused character dropped, the
+// rest kept, and only then the box's 10 characters applied.
+class ArrivingText : public InputTest {
+ protected:
+  struct Case {
+    bool name;           // the name box, else the password box
+    const char* before;  // typed first
+    int home, select;    // then Home (1) or not, then Shift+Right this often
+    const char* text;    // arriving
+    const char* after;   // what the box then holds
+  };
+  void SetUp() override {
+    InputTest::SetUp();
+    // No button still held from an earlier test: Qt Test's clicks in the
+    // menu need a free mouse.
+    for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
+      QTest::mouseRelease(form->Label2, b);
+  }
+  QLineEdit* Box(bool name) { return name ? form->namebox->lineEdit() : form->passwordEdit; }
+  // The box as the case has it before the text arrives, the focus in it.
+  void Prepare(const Case& c) {
+    ClearBoxes();
+    ClickInto(c.name ? static_cast<QWidget*>(form->namebox) : form->passwordEdit);
+    Type(QString::fromLatin1(c.before));
+    if (c.home) KeyAtFocus(Qt::Key_Home);
+    for (int i = 0; i < c.select; ++i) KeyAtFocus(Qt::Key_Right, Qt::ShiftModifier);
+  }
+  // The text pasted from the box's own menu: a right-click in the box opens
+  // it, a click on its paste entry pastes.
+  void PasteFromMenu(QWidget* box) {
+    bool clicked = false;
+    QObject guard;  // no late call once this returns
+    QTimer::singleShot(0, &guard, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      if (!menu) return;
+      for (QAction* a : menu->actions())
+        if (a->text().startsWith(QStringLiteral("&Paste"))) {
+          const QPoint at = menu->actionGeometry(a).center();
+          QTest::mouseMove(menu, at);
+          QTest::mouseClick(menu, Qt::LeftButton, {}, at);
+          clicked = true;
+        }
+      if (!clicked) menu->close();
+    });
+    const QPoint at(30, box->height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, box->mapToGlobal(at));
+    QApplication::sendEvent(box, &event);  // the line edit under the pointer, in either box
+    EXPECT_TRUE(clicked) << "no paste entry in the box's menu";
+  }
+
+  static constexpr Case kCases[] = {
+      {false, "", 0, 0, "Tr0ub4dor&3xyz", "Tr0ub4dor3"},
+      {true, "", 0, 0, "Tr0ub4dor&3xyz", "Tr0ub4dor3"},
+      {true, "", 0, 0, "42Bo b", "Bob"},
+      {true, "Ann", 0, 0, " 7!x", "Ann7x"},
+      {true, "abcdefghi", 0, 0, "&&z9", "abcdefghiz"},
+      {false, "abcdefghij", 1, 2, "-X-Y-Z", "XYcdefghij"},  // typed over a selection
+      {false, "abc", 1, 3, "!! ", "abc"},                   // all refused: nothing typed
+      {true, "ab", 1, 0, "7x", "xab"},                      // a digit cannot lead a name
+      {true, "Bert", 0, 0, "\xe9\xe8n", "Bertn"},
+  };
+};
+
+TEST_F(ArrivingText, PastedAsTyped) {
+  struct Way {
+    const char* name;
+    std::function<void(QWidget*)> paste;
+  } ways[] = {
+      // Ctrl+V as the desktop sends it: the key with its control character.
+      {"Ctrl+V",
+       [](QWidget*) {
+         QWidget* focus = QApplication::focusWidget();
+         ASSERT_NE(focus, nullptr);
+         QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+         QApplication::sendEvent(focus, &press);
+         QKeyEvent release(QEvent::KeyRelease, Qt::Key_V, Qt::ControlModifier,
+                           QStringLiteral("\x16"));
+         QApplication::sendEvent(focus, &release);
+       }},
+      {"Ctrl+V (Qt Test)", [this](QWidget*) { KeyAtFocus(Qt::Key_V, Qt::ControlModifier); }},
+      {"Shift+Insert", [this](QWidget*) { KeyAtFocus(Qt::Key_Insert, Qt::ShiftModifier); }},
+      {"menu", [this](QWidget* box) { PasteFromMenu(box); }},
+      {"input method",
+       [](QWidget*) {
+         ASSERT_NE(QApplication::focusWidget(), nullptr);
+         QInputMethodEvent commit;
+         commit.setCommitString(QGuiApplication::clipboard()->text());
+         QApplication::sendEvent(QApplication::focusWidget(), &commit);
+       }},
+  };
+  for (const Case& c : kCases) {
+    const QString text = QString::fromLatin1(c.text);
+    Prepare(c);
+    Type(text);
+    const QString typed = Box(c.name)->text();
+    EXPECT_EQ(typed.toStdString(), c.after) << "typed " << c.text;
+    for (const Way& w : ways) {
+      Prepare(c);
+      QGuiApplication::clipboard()->setText(text);
+      w.paste(Box(c.name));
+      EXPECT_EQ(Box(c.name)->text().toStdString(), typed.toStdString()) << w.name << ": " << c.text;
+      EXPECT_LE(Box(c.name)->text().size(), 10);
+    }
+  }
+}
+
+// Text dragged from elsewhere and dropped at the end of a box's text.
+TEST_F(ArrivingText, DroppedAsTyped) {
+  int dropped = 0;
+  for (const Case& c : kCases) {
+    if (c.home) continue;  // a drop lands where the pointer is: the end here
+    const QString text = QString::fromLatin1(c.text);
+    Prepare(c);
+    Type(text);
+    const QString typed = Box(c.name)->text();
+    Prepare(c);
+    QLineEdit* box = Box(c.name);
+    const QPoint at(box->width() - 4, box->height() / 2);
+    QWidget* target = box;  // the line edit under the pointer, in either box
+    QMimeData data;
+    data.setText(text);
+    const QPoint local = target->mapFromGlobal(box->mapToGlobal(at));
+    QDragEnterEvent enter(local, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(local, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    EXPECT_TRUE(drop.isAccepted()) << c.text;
+    EXPECT_EQ(box->text().toStdString(), typed.toStdString()) << "dropped " << c.text;
+    ++dropped;
+  }
+  EXPECT_GE(dropped, 5);
+}
+
 // Whatever the way in, the hall of fame stores only what typing allows.
 TEST_F(InputTest, APastedNameReachesTheHallOfFameClean) {
   QGuiApplication::clipboard()->setText(
@@ -256,6 +397,72 @@ TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
   Type(QStringLiteral("\b"));
   EXPECT_FALSE(SignedIn);
   EXPECT_TRUE(form->passwordEdit->text().isEmpty());
+}
+
+// A name chosen from the list with the keys is a pick like a click: the
+// arrow keys on the closed box, or the keys and Enter in the open list.
+// Typing a listed name still is not.
+TEST_F(StoredNames, PickingANameWithTheKeys) {
+  Open({MakeRecord("Anna", "", 3), MakeRecord("Bob", "x1", 2), MakeRecord("Cor", "", 4)});
+  // Each listed player's levels for game 1: what a pick must load.
+  const std::map<QString, int> level = {
+      {QStringLiteral("Anna"), 3}, {QStringLiteral("Bob"), 2}, {QStringLiteral("Cor"), 4}};
+  auto picked = [&](const char* how) {
+    const QString name = form->namebox->currentText();
+    SCOPED_TRACE(how);
+    ASSERT_TRUE(level.count(name)) << name.toStdString();
+    if (name == QStringLiteral("Bob")) {
+      // A password is asked for, as after a click on the entry.
+      EXPECT_EQ(Status(), QStringLiteral("geef password..."));
+      EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
+      EXPECT_FALSE(SignedIn);
+      Type(QStringLiteral("x1\r"));
+    }
+    EXPECT_TRUE(SignedIn) << name.toStdString();
+    EXPECT_EQ(Levels[0], level.at(name)) << name.toStdString();
+    EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+  };
+  // The arrow keys on the closed box, down the list and up again.
+  std::set<QString> seen;
+  for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Up}) {
+    ClickName();
+    const QString before = form->namebox->currentText();
+    KeyAtFocus(key);
+    if (form->namebox->currentText() == before) continue;  // an end of the list
+    seen.insert(form->namebox->currentText());
+    picked(key == Qt::Key_Down ? "Down" : "Up");
+  }
+  EXPECT_EQ(seen.size(), 3u);
+  // The open list: a click on the box's arrow, then Down and Enter.
+  for (const int steps : {0, 1, 2}) {
+    ClearBoxes();
+    SignedIn = false;
+    QComboBox* box = form->namebox;
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
+    const int from = box->view()->currentIndex().row();
+    for (int i = 0; i < steps; ++i) KeyAtFocus(Qt::Key_Down);
+    KeyAtFocus(Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 2000));
+    EXPECT_EQ(box->currentIndex(), std::min(std::max(from, 0) + steps, 2)) << steps;
+    picked("open list");
+  }
+  // Escape closes the open list without a pick.
+  ClearBoxes();
+  SignedIn = false;
+  QComboBox* box = form->namebox;
+  QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
+  KeyAtFocus(Qt::Key_Down);
+  KeyAtFocus(Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 2000));
+  EXPECT_FALSE(SignedIn);
+  // A listed name typed by hand, then Enter: refused, as before.
+  ClearBoxes();
+  ClickName();
+  Type(QStringLiteral("Cor\r"));
+  EXPECT_FALSE(SignedIn);
+  EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/game0.h"
+#include "halloffame/scores.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
 #include "temp_folder.h"
@@ -28,6 +29,10 @@ class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     zam::RandSeed(20261210);
+    // The program starts with an empty table; so does every window a test
+    // builds, whatever table an earlier test left behind.
+    EntryCount = 0;
+    ClearHallOfFame();
     form = std::make_unique<TForm1>();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
