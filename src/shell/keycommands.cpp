@@ -77,6 +77,17 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
   // to the board's move cursor, whichever control has the focus: Space must
   // not click a focused "menu" button in the middle of a game.
   const QEvent::Type type = event->type();
+  // A player who uses the keyboard sees where the focus is: the style draws
+  // the focus frame once the window's focus has moved by keyboard. Any key
+  // counts, not only Tab, so the frame also shows where Enter or a command
+  // key sent the focus. A player who only uses the mouse sees no change.
+  if (type == QEvent::KeyPress && !form_.testAttribute(Qt::WA_KeyboardFocusChange)) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == &form_) {
+      form_.setAttribute(Qt::WA_KeyboardFocusChange);
+      if (QWidget* focus = QApplication::focusWidget()) focus->update();
+    }
+  }
   if ((type == QEvent::KeyPress || type == QEvent::KeyRelease ||
        type == QEvent::ShortcutOverride) &&
       GameState == GsPlayerToMove) {

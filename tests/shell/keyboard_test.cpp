@@ -207,3 +207,14 @@ TEST_F(KeyboardTest, StatusChangesAreAnnounced) {
   EXPECT_EQ(texts, expected);
   RunTimer();
 }
+
+// Where the keyboard sends the focus, the focus can be seen: after a name
+// and Enter the focus is on "start", and the button shows it.
+TEST_F(KeyboardTest, TheFocusIsVisibleWhenTheKeyboardIsUsed) {
+  const QImage unfocused = form->actionBtn->grab().toImage();
+  ClickInto(form->namebox);
+  for (int key : {Qt::Key_B, Qt::Key_O, Qt::Key_B, Qt::Key_Return}) Press(key);
+  ASSERT_EQ(QApplication::focusWidget(), form->actionBtn);
+  QApplication::processEvents();
+  EXPECT_NE(form->actionBtn->grab().toImage(), unfocused);
+}
