@@ -10,7 +10,7 @@
 #include <QShortcut>
 
 #include "drawing/PaintBox.h"
-#include "drawing/Unit2.h"
+#include "drawing/arrows.h"
 #include "drawing/rilArrayBtn.h"
 #include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
