@@ -373,7 +373,16 @@ void TForm1::ChooseGameByKey(int digit) {
   if (digit >= 1 && digit <= 9) gameselbtn->PressBtn(uint8_t(digit - 1));
 }
 
-void TForm1::box1Key(int) {}
+void TForm1::box1Key(int key) {
+  if (GameState != GsPlayerToMove) return;
+  TGameModule* m = GameModule(GameType);
+  if (m && keyCursor_.HandleKey(*m, key)) RefreshDescriptions();
+}
+
+void TForm1::DropKeyCursor() {
+  if (keyCursor_.Index() < 0) return;
+  if (TGameModule* m = GameModule(GameType)) keyCursor_.Drop(*m);
+}
 
 namespace {
 
@@ -421,7 +430,13 @@ void TForm1::RefreshDescriptions() {
 
 QString TForm1::BoardText() const {
   if (GameType == kNoGame) return QStringLiteral("geen spel gekozen");
-  return QString();
+  const TGameModule* m = GameModule(GameType);
+  if (!m) return QString();
+  QString text = QString::fromStdString(m->Describe());
+  if (keyCursor_.Index() >= 0)
+    text += QStringLiteral(" Gekozen zet: ") +
+            QString::fromStdString(m->DescribeKeyMove(keyCursor_.Index())) + QLatin1Char('.');
+  return text;
 }
 
 void TForm1::SetStatusText(const QString& text) {
@@ -434,6 +449,8 @@ void TForm1::SetStatusText(const QString& text) {
 
 void TForm1::box1Mouse(TInputKind action, int x, int y) {
   if (GameState != GsPlayerToMove) return;
+  // The mouse takes over from the keyboard: the move the cursor showed goes.
+  DropKeyCursor();
   TBoardInput input;
   input.MouseAction = action;
   input.MouseX = x;
@@ -486,6 +503,9 @@ void TForm1::EnableMenuControls(bool enabled) {
 void TForm1::EnableComputerBegins(bool enabled) { compstartBtn->setEnabled(enabled); }
 
 void TForm1::ShowStatus(MessageKind kind, const QString& text) {
+  // Every turn, start, stop and end comes with a message: a move the
+  // keyboard cursor still shows is taken away before anything else moves.
+  DropKeyCursor();
   QPalette pal = smallmsgbox->palette();
   pal.setColor(QPalette::WindowText, ToQColor(MessageColor(kind)));
   smallmsgbox->setPalette(pal);

@@ -10,6 +10,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
+#include "games/keycursor.h"
 #include "shell/gamecontrol.h"
 #include "shell/panels.h"
 
@@ -106,12 +107,15 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void SetStatusText(const QString& text);
   // The position on the board in words, with the move the cursor shows.
   QString BoardText() const;
+  // Takes away the move the keyboard cursor shows, if any.
+  void DropKeyCursor();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  TKeyCursor keyCursor_;
   // The board's screen: box1.
   void ShowBoard(const TXBitmap& compose, const TRect& r) override;
   void RepaintBoard() override;
