@@ -463,9 +463,15 @@ void TForm1::Timer1Timer() {
   if (TGameModule* m = GameModule(GameType)) m->TimerStep();
 }
 
-void TForm1::actionBtnClick() { DispatchEvent(EvAction); }
-void TForm1::compstartBtnClick() { DispatchEvent(EvComputerBegins); }
-void TForm1::stopBtnClick() { DispatchEvent(EvStop); }
+void TForm1::actionBtnClick() { DispatchEvent(EvAction);
+  RefreshDescriptions();
+}
+void TForm1::compstartBtnClick() { DispatchEvent(EvComputerBegins);
+  RefreshDescriptions();
+}
+void TForm1::stopBtnClick() { DispatchEvent(EvStop);
+  RefreshDescriptions();
+}
 
 void TForm1::galleryBtnClick() {
   if (GameState == GsMenu || GameState == GsGameOver) ShowHallOfFame();

@@ -218,3 +218,83 @@ TEST_F(KeyboardTest, TheFocusIsVisibleWhenTheKeyboardIsUsed) {
   QApplication::processEvents();
   EXPECT_NE(form->actionBtn->grab().toImage(), unfocused);
 }
+
+// Two pictures alike in every colour; the two low bits of blue are the
+// engine's level tag, not colour (game 5's ring tags the track under a coin
+// put back differently from the first drawing).
+bool SameColours(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if ((a.pixel(x, y) ^ b.pixel(x, y)) & ~0x3u) return false;
+  return true;
+}
+
+// In every game the arrow key shows a move on the board and Escape takes it
+// away, leaving the board exactly as it was; the board's description names
+// the move while it is shown.
+TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
+  for (int type = 0; type < kGameCount; ++type) {
+    SCOPED_TRACE(type + 1);
+    FocusOnMenuButton();
+    Press(Qt::Key_1 + type);
+    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    const QImage before = form->Board().ComposeBitmap.Image().copy();
+    const QString position = form->box1->accessibleDescription();
+    EXPECT_FALSE(position.isEmpty());
+    Press(Qt::Key_Right);
+    EXPECT_NE(form->Board().ComposeBitmap.Image(), before);
+    EXPECT_TRUE(form->box1->accessibleDescription().startsWith(position + " Gekozen zet: "))
+        << form->box1->accessibleDescription().toStdString();
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+    EXPECT_EQ(form->box1->accessibleDescription(), position);
+    EXPECT_EQ(GameState, GsPlayerToMove);
+    // A move shown, then "menu": the board is left as it was shown before.
+    Press(Qt::Key_Down);
+    Press(Qt::Key_M, Qt::ControlModifier);
+    ASSERT_EQ(GameState, GsMenu);
+    EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+  }
+}
+
+// The mouse takes over from the keyboard: a move shown by the cursor goes
+// as soon as the pointer moves on the board.
+TEST_F(KeyboardTest, TheMouseTakesOverFromTheCursor) {
+  StartGame1();
+  const QImage before = form->Board().ComposeBitmap.Image().copy();
+  Press(Qt::Key_Right);
+  ASSERT_NE(form->Board().ComposeBitmap.Image(), before);
+  QTest::mouseMove(form->box1, {2, 2});
+  EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+}
+
+// After each move the board describes the new position, and a screen reader
+// is told.
+TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
+  StartGame1();
+  Game1().SetPosition({{3, 2}});
+  form->RefreshDescriptions();
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 3 stenen, rechter kolom: 2 stenen."));
+  int described = 0;
+  AnnounceWatcher = [&](QWidget* w, QAccessible::Event kind) {
+    described += w == form->box1 && kind == QAccessible::DescriptionChanged;
+  };
+  // The first move of the list: one block from the left column.
+  Press(Qt::Key_Right);
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 3 stenen, rechter kolom: 2 stenen. Gekozen zet: neem 1 "
+                           "steen van de linker kolom."));
+  Press(Qt::Key_Return);
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
+  EXPECT_EQ(GameState, GsComputerMoving);
+  RunTimer();
+  EXPECT_NE(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
+  EXPECT_GE(described, 3);
+  AnnounceWatcher = nullptr;
+}
