@@ -191,14 +191,21 @@ void TRilArrayBtn::MouseDown(Qt::MouseButton button) {
   if (hotBtn_ == kNone) return;
   const uint8_t s = GetBtnStatus(hotBtn_);
   const uint8_t hot = hotBtn_;
-  if (s == stFlat) {
-    SetBtnStatus(hot, stDown);
-    PaintBtn(hot, stDown);
-    ReleaseGroup(hot);
-    if (onBtnChange) onBtnChange(this, hot, stDown, button);
-  }
+  if (s == stFlat) Latch(hot, button);
   const uint8_t m = GetBtnMode(hot);
   if (m == 0 || (m == 2 && s == stDown)) pressedBtn_ = hot;
+}
+
+void TRilArrayBtn::Latch(uint8_t n, Qt::MouseButton button) {
+  SetBtnStatus(n, stDown);
+  PaintBtn(n, stDown);
+  ReleaseGroup(n);
+  if (onBtnChange) onBtnChange(this, n, stDown, button);
+}
+
+void TRilArrayBtn::PressBtn(uint8_t BtnNr) {
+  if (!isEnabled() || BtnNr >= rows_ * columns_ || GetBtnStatus(BtnNr) != stFlat) return;
+  Latch(BtnNr, Qt::NoButton);
 }
 
 void TRilArrayBtn::MouseUp(Qt::MouseButton button) {

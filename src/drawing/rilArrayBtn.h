@@ -73,6 +73,9 @@ class TRilArrayBtn : public TSurfaceWidget {
   void MouseDown(Qt::MouseButton button);
   void MouseUp(Qt::MouseButton button);
   void MouseLeave();
+  // A press of button BtnNr from the keyboard: what a mouse press on it does
+  // (latched, the group released, onBtnChange told), without a mouse button.
+  void PressBtn(uint8_t BtnNr);
 
  protected:
   void PaintAll() override { PaintControl(); }
@@ -87,6 +90,7 @@ class TRilArrayBtn : public TSurfaceWidget {
 
  private:
   void ResetBtns();
+  void Latch(uint8_t BtnNr, Qt::MouseButton button);
   void UpdateSize();
 
   uint8_t rows_ = 2, columns_ = 2, btnWidth_ = 40, btnHeight_ = 30, btnSpacing_ = 5, border_ = 10,

@@ -10,8 +10,12 @@
 
 #include <Qt>
 #include <cstdint>
+#include <string>
+
+#include "base/geometry.h"
 
 class TBoard;
+class TDrag;
 
 // The number of games, one per game type 0..8. The score file keeps exactly
 // this many levels per player: another count changes the file's format.
@@ -82,7 +86,34 @@ class TGameModule {
   // controller lets it finish before "computer begint" or "menu" can act.
   virtual bool Busy() const { return false; }
 
+  // Keyboard play. The player's legal moves, as the game's rules list them:
+  // the move cursor steps through them in this order.
+  virtual int KeyMoveCount() const { return 0; }
+  // Shows move `index` on the board the way the game marks a chosen piece;
+  // -1 takes the mark away again, leaving the board as it was.
+  virtual void ShowKeyMove(int index);
+  // Plays move `index` through the same path as the mouse gesture that
+  // makes it: the same drawing, the same events.
+  virtual void PlayKeyMove(int index);
+  // The position, and move `index`, in words for a screen reader.
+  virtual std::string Describe() const { return {}; }
+  virtual std::string DescribeKeyMove(int index) const {
+    (void)index;
+    return {};
+  }
+
  protected:
+  // The games whose pieces are dragged play a key move as the gesture of a
+  // player who takes the piece at `from` and lets it go at `to`.
+  struct TKeyGesture {
+    TPoint from, to;
+  };
+  virtual TDrag* KeyDrag() { return nullptr; }
+  virtual TKeyGesture KeyGesture(int index) const {
+    (void)index;
+    return {};
+  }
+
   TGameShell& shell_;
   TBoard& board_;
   const uint8_t gameType_;

@@ -2,6 +2,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 
 namespace coinboard {
 
@@ -148,4 +149,23 @@ void TCoinGame::Land() {
   DrawInCell(board_, PieceImages().CoinSprite, target_);
   board_.RestoreBackground();
   board_.FlushScreen();
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+}  // namespace
+
+int TCoinGame::KeyMoveCount() const { return int(rules_.LegalMoves(pos_).size()); }
+
+TGameModule::TKeyGesture TCoinGame::KeyGesture(int index) const {
+  const game1::TMove m = rules_.LegalMoves(pos_).at(size_t(index));
+  return {Centre(coinboard::CellRect(pos_.CoinPos)), Centre(coinboard::CellRect(m))};
+}
+
+std::string TCoinGame::Describe() const { return position_text::Describe(pos_); }
+
+std::string TCoinGame::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_, rules_.LegalMoves(pos_).at(size_t(index)));
 }

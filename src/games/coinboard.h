@@ -31,6 +31,7 @@ void DrawInCell(TBoard& board, const TXBitmap& image, const TCell& cell);
 // What tells games 2 and 3 apart: their rules, and whether the coin may also
 // be dragged along the diagonal.
 struct TCoinRules {
+  std::vector<game1::TMove> (*LegalMoves)(const game1::TPosition&);
   bool (*IsLegal)(const game1::TPosition&, const game1::TMove&);
   bool (*IsFinal)(const game1::TPosition&);
   game1::TMove (*ComputerMove)(const game1::TPosition&, TRandom&);
@@ -58,11 +59,20 @@ class TCoinGame : public TGameModule, private TDragBoard, private TSlideBoard {
   void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return rules_.IsFinal(pos_); }
 
+  // Keyboard play: the rules' legal moves, each as a drag of its piece.
+  int KeyMoveCount() const override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
+
   // Puts the coin in a cell as a fresh start (NewPosition picks one at random).
   void SetCoin(const coinboard::TCell& cell);
   const coinboard::TCell& Coin() const { return pos_.CoinPos; }
   const coinboard::TCell& Target() const { return target_; }
   uint8_t DragState() const { return drag_.DragState(); }
+
+ protected:
+  TDrag* KeyDrag() override { return &drag_; }
+  TKeyGesture KeyGesture(int index) const override;
 
  private:
   // The drag.

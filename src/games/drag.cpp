@@ -22,6 +22,32 @@ void TDrag::Reset() {
   shell_.SetBoardCursor(Qt::ArrowCursor);
 }
 
+void TDrag::Hold(TPoint from, TPoint to) {
+  Cancel();
+  auto input = [this](TInputKind kind, TPoint p) {
+    TBoardInput in;
+    in.MouseAction = kind;
+    in.MouseX = p.x;
+    in.MouseY = p.y;
+    HandleMouse(in);
+  };
+  input(TInputKind::Move, from);
+  input(TInputKind::Press, from);
+  input(TInputKind::Move, to);  // the piece leaves its cell
+  input(TInputKind::Move, to);  // and is shown over its target
+}
+
+void TDrag::Cancel() {
+  if (dragState_ == 0) return;
+  board_.ClearStart(piece_);
+  board_.PutBack(piece_);
+  compositor_.RestoreBackground();
+  compositor_.FlushScreen();
+  dragState_ = 0;
+  pointerValid_ = false;
+  shell_.SetBoardCursor(Qt::ArrowCursor);
+}
+
 void TDrag::HandleMouse(const TBoardInput& input) {
   const int x = input.MouseX, y = input.MouseY;
   switch (input.MouseAction) {

@@ -64,6 +64,11 @@ class TDrag {
   // Back to idle without drawing (a new position), the arrow cursor on the
   // board.
   void Reset();
+  // Keyboard play: the gesture of a player who takes the piece under `from`
+  // and holds it over `to` (the ring in its cell, the piece shown there),
+  // and the piece put back without a move.
+  void Hold(TPoint from, TPoint to);
+  void Cancel();
 
   uint8_t DragState() const { return dragState_; }  // 0 idle, 1 pressed, 2 dragging
   int Piece() const { return piece_; }

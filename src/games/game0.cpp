@@ -1,6 +1,7 @@
 #include "games/game0.h"
 
 #include "drawing/Unit2.h"
+#include "games/position_text.h"
 
 namespace {
 constexpr uint32_t kGround = 0xD3FFFF;   // pale yellow
@@ -180,3 +181,55 @@ void TGame0::TimerStep() {
 }
 
 bool TGame0::IsGameOver() { return IsFinal(pos_); }
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+void Input(TGame0& game, TInputKind kind, const TRect& r) {
+  TBoardInput in;
+  in.MouseAction = kind;
+  in.MouseX = (r.Left + r.Right) / 2;
+  in.MouseY = (r.Top + r.Bottom) / 2;
+  game.HandleMouse(in);
+}
+}  // namespace
+
+// The crossed blocks drawn as they were before the press.
+void TGame0::UncrossBlocks() {
+  for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row) {
+    EraseBlock(selColumn_, row);
+    DrawBlock(selColumn_, row);
+  }
+  board_.RestoreBackground();
+  board_.FlushScreen();
+}
+
+int TGame0::KeyMoveCount() const { return int(LegalMoves(pos_).size()); }
+
+// A move is shown as a press on its lowest block shows it: that block and
+// all above it crossed.
+void TGame0::ShowKeyMove(int index) {
+  if (pressed_) {
+    UncrossBlocks();
+    pressed_ = false;
+    shell_.SetBoardCursor(Qt::ArrowCursor);
+  }
+  if (index < 0) return;
+  const TMove m = LegalMoves(pos_).at(size_t(index));
+  const TRect block = BlockRect(m.column, pos_.ColumnHeights[m.column - 1] - m.count + 1);
+  Input(*this, TInputKind::Move, block);
+  Input(*this, TInputKind::Press, block);
+}
+
+void TGame0::PlayKeyMove(int index) {
+  const TMove m = LegalMoves(pos_).at(size_t(index));
+  ShowKeyMove(index);
+  Input(*this, TInputKind::Release,
+        BlockRect(m.column, pos_.ColumnHeights[m.column - 1] - m.count + 1));
+}
+
+std::string TGame0::Describe() const { return position_text::Describe(pos_); }
+
+std::string TGame0::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_, LegalMoves(pos_).at(size_t(index)));
+}

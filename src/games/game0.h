@@ -29,6 +29,13 @@ class TGame0 final : public TGameModule {
   void HandleMouse(const TBoardInput& input) override;
   bool IsGameOver() override;
 
+  // Keyboard play: the rules' legal moves, each as the click that makes it.
+  int KeyMoveCount() const override;
+  void ShowKeyMove(int index) override;
+  void PlayKeyMove(int index) override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
+
   // Shows the given position as a fresh start (NewPosition draws a random one).
   void SetPosition(const game0::TPosition& p);
   const game0::TPosition& Position() const { return pos_; }
@@ -40,6 +47,7 @@ class TGame0 final : public TGameModule {
   void EraseBlock(int column, int row);
   void CrossBlock(int column, int row);
   void CrossBlocks();
+  void UncrossBlocks();
   void TakeBlocks();
 
   game0::TPosition pos_{{0, 0}};

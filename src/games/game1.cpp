@@ -1,7 +1,7 @@
 #include "games/game1.h"
 
 namespace {
-const coinboard::TCoinRules kRules{game1::IsLegal, game1::IsFinal, game1::ComputerMove,
+const coinboard::TCoinRules kRules{game1::LegalMoves, game1::IsLegal, game1::IsFinal, game1::ComputerMove,
                                    game1::RandomStart, false};
 }  // namespace
 

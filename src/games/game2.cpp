@@ -1,7 +1,7 @@
 #include "games/game2.h"
 
 namespace {
-const coinboard::TCoinRules kRules{game2::IsLegal, game2::IsFinal, game2::ComputerMove,
+const coinboard::TCoinRules kRules{game2::LegalMoves, game2::IsLegal, game2::IsFinal, game2::ComputerMove,
                                    game2::RandomStart, true};
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 
 namespace game4 {
 
@@ -195,4 +196,22 @@ void TGame4::Land() {
   DrawInCell(choice_.move.cell, PieceImages().CoinOSprite);
   board_.RestoreBackground();
   board_.FlushScreen();
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+int TGame4::KeyMoveCount() const {
+  return int(game4::LegalMoves(pos_, game4::SidePlayer).size());
+}
+
+TGameModule::TKeyGesture TGame4::KeyGesture(int index) const {
+  const game4::TMove m = game4::LegalMoves(pos_, game4::SidePlayer).at(size_t(index));
+  return {game4::CellCentre(pos_.PlayerCell[m.coin - 1]), game4::CellCentre(m.cell)};
+}
+
+std::string TGame4::Describe() const { return position_text::Describe(pos_); }
+
+std::string TGame4::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_,
+                                 game4::LegalMoves(pos_, game4::SidePlayer).at(size_t(index)));
 }

@@ -45,6 +45,11 @@ class TGame4 final : public TGameModule, private TDragBoard, private TSlideBoard
   void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game4::IsFinal(pos_); }
 
+  // Keyboard play: the rules' legal moves, each as a drag of its piece.
+  int KeyMoveCount() const override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
+
   // Shows the given position as a fresh start (NewPosition draws a random one).
   void SetPosition(const game4::TPosition& p);
   const game4::TPosition& Position() const { return pos_; }
@@ -54,6 +59,10 @@ class TGame4 final : public TGameModule, private TDragBoard, private TSlideBoard
   uint8_t DragState() const { return drag_.DragState(); }
   int ArcLow() const { return arcLow_; }
   int ArcHigh() const { return arcHigh_; }
+
+ protected:
+  TDrag* KeyDrag() override { return &drag_; }
+  TKeyGesture KeyGesture(int index) const override;
 
  private:
   void EraseCell(int k);

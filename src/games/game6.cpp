@@ -2,6 +2,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 #include "games/coinrow.h"
 
 using namespace game6;
@@ -100,4 +101,26 @@ void TGame6::Land() {
   DrawInCell(target_.column, PieceImages().CoinSprite);
   board_.RestoreBackground();
   board_.FlushScreen();
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+TPoint CellCentre(int column) {
+  const TRect r = coinrow::CellRect(column);
+  return {r.Left + 20, r.Top + 20};
+}
+}  // namespace
+
+int TGame6::KeyMoveCount() const { return int(game6::LegalMoves(pos_).size()); }
+
+TGameModule::TKeyGesture TGame6::KeyGesture(int index) const {
+  const game6::TMove m = game6::LegalMoves(pos_).at(size_t(index));
+  return {CellCentre(pos_.CoinColumn[m.slot - 1]), CellCentre(m.column)};
+}
+
+std::string TGame6::Describe() const { return position_text::Describe(pos_); }
+
+std::string TGame6::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_, game6::LegalMoves(pos_).at(size_t(index)));
 }

@@ -25,12 +25,21 @@ class TGame6 final : public TGameModule, private TDragBoard, private TSlideBoard
   void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game6::IsFinal(pos_); }
 
+  // Keyboard play: the rules' legal moves, each as a drag of its piece.
+  int KeyMoveCount() const override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
+
   // Shows the given position as a fresh start (NewPosition draws one for the
   // player's level).
   void SetPosition(const game6::TPosition& p);
   const game6::TPosition& Position() const { return pos_; }
   const game6::TMove& ComputerTarget() const { return target_; }
   uint8_t DragState() const { return drag_.DragState(); }
+
+ protected:
+  TDrag* KeyDrag() override { return &drag_; }
+  TKeyGesture KeyGesture(int index) const override;
 
  private:
   // Draws the image into a cell of the background and shows it at once.

@@ -2,6 +2,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 #include "games/coinrow.h"
 
 using namespace game7;
@@ -126,4 +127,26 @@ void TGame7::Land() {
   board_.RestoreBackground();
   PlaceCoin(target_.column, target_.coin, false);
   RemoveDropped(pos_);
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+TPoint CellCentre(int column) {
+  const TRect r = coinrow::CellRect(column);
+  return {r.Left + 20, r.Top + 20};
+}
+}  // namespace
+
+int TGame7::KeyMoveCount() const { return int(game7::LegalMoves(pos_).size()); }
+
+TGameModule::TKeyGesture TGame7::KeyGesture(int index) const {
+  const game7::TMove m = game7::LegalMoves(pos_).at(size_t(index));
+  return {CellCentre(pos_.CoinColumn[m.coin - 1]), CellCentre(m.column)};
+}
+
+std::string TGame7::Describe() const { return position_text::Describe(pos_); }
+
+std::string TGame7::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_, game7::LegalMoves(pos_).at(size_t(index)));
 }

@@ -24,6 +24,11 @@ class TGame7 final : public TGameModule, private TDragBoard, private TSlideBoard
   void TimerStep() override { slide_.Tick(); }
   void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return game7::IsFinal(pos_); }
+
+  // Keyboard play: the rules' legal moves, each as a drag of its piece.
+  int KeyMoveCount() const override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
   void ResetPlayerInput() override {}  // the drag is idle again after every release
 
   // Shows the given position as a fresh start (NewPosition draws one for the
@@ -33,6 +38,10 @@ class TGame7 final : public TGameModule, private TDragBoard, private TSlideBoard
   const game7::TMove& ComputerTarget() const { return target_; }
   int FallenCount() const { return fallen_; }
   uint8_t DragState() const { return drag_.DragState(); }
+
+ protected:
+  TDrag* KeyDrag() override { return &drag_; }
+  TKeyGesture KeyGesture(int index) const override;
 
  private:
   const TXBitmap& ImageOf(int coin) const;

@@ -4,6 +4,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 
 using namespace game8;
 
@@ -266,4 +267,49 @@ void TGame8::HandleMouse(const TBoardInput& input) {
     default:
       break;
   }
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+// Where a click knocks over the cans of a move: a can's middle, or the
+// border between the two cans of a pair.
+TPoint ClickPoint(uint16_t mask) {
+  const int first = __builtin_ctz(mask);
+  return {mask >> first == 3 ? 40 * first + 40 : 40 * first + 20, 210};
+}
+void Input(TGame8& game, TInputKind kind, TPoint p) {
+  TBoardInput in;
+  in.MouseAction = kind;
+  in.MouseX = p.x;
+  in.MouseY = p.y;
+  game.HandleMouse(in);
+}
+}  // namespace
+
+int TGame8::KeyMoveCount() const {
+  return Busy() ? 0 : int(game8::LegalMoves({standing_}).size());
+}
+
+// A move is shown as the pointer over it shows it: its cans framed.
+void TGame8::ShowKeyMove(int index) {
+  if (index < 0) {
+    Input(*this, TInputKind::Move, {0, 300});  // away from the cans and the ball
+    return;
+  }
+  Input(*this, TInputKind::Move, ClickPoint(game8::LegalMoves({standing_}).at(size_t(index))));
+}
+
+void TGame8::PlayKeyMove(int index) {
+  const TPoint p = ClickPoint(game8::LegalMoves({standing_}).at(size_t(index)));
+  Input(*this, TInputKind::Move, p);
+  Input(*this, TInputKind::Press, p);
+  Input(*this, TInputKind::Release, p);
+}
+
+std::string TGame8::Describe() const { return position_text::Describe(game8::TPosition{standing_}); }
+
+std::string TGame8::DescribeKeyMove(int index) const {
+  return position_text::DescribeCans({standing_},
+                                     game8::LegalMoves({standing_}).at(size_t(index)));
 }

@@ -20,6 +20,13 @@ class TGame8 final : public TGameModule {
   void TimerStep() override;
   void HandleMouse(const TBoardInput& input) override;
   bool IsGameOver() override { return game8::IsFinal({standing_}); }
+
+  // Keyboard play: the rules' legal moves, each as the click that makes it.
+  int KeyMoveCount() const override;
+  void ShowKeyMove(int index) override;
+  void PlayKeyMove(int index) override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
   void ResetPlayerInput() override;
   // A thrown ball is on its way: the player's move is under way.
   bool Busy() const override { return ballState_ == 4; }

@@ -2,6 +2,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
+#include "games/position_text.h"
 
 namespace rowboard {
 
@@ -142,4 +143,23 @@ void TRowGame::Land() {
   DrawInCell(target_.column, target_.row, PieceImages().CoinOSprite);
   board_.RestoreBackground();
   board_.FlushScreen();
+}
+
+// ---- keyboard play -------------------------------------------------------------
+
+namespace {
+TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+}  // namespace
+
+int TRowGame::KeyMoveCount() const { return int(rows::LegalMoves(pos_, rows::SidePlayer).size()); }
+
+TGameModule::TKeyGesture TRowGame::KeyGesture(int index) const {
+  const rows::TMove m = rows::LegalMoves(pos_, rows::SidePlayer).at(size_t(index));
+  return {Centre(CellRect(pos_.PlayerColumn[m.row - 1], m.row)), Centre(CellRect(m.column, m.row))};
+}
+
+std::string TRowGame::Describe() const { return position_text::Describe(pos_); }
+
+std::string TRowGame::DescribeKeyMove(int index) const {
+  return position_text::Describe(pos_, rows::LegalMoves(pos_, rows::SidePlayer).at(size_t(index)));
 }

@@ -50,6 +50,11 @@ class TRowGame : public TGameModule, private TDragBoard, private TSlideBoard {
   void HandleMouse(const TBoardInput& input) override { drag_.HandleMouse(input); }
   bool IsGameOver() override { return rows::IsFinal(pos_); }
 
+  // Keyboard play: the rules' legal moves, each as a drag of its piece.
+  int KeyMoveCount() const override;
+  std::string Describe() const override;
+  std::string DescribeKeyMove(int index) const override;
+
   // Shows the given position as a fresh start (NewPosition draws a random one).
   void SetPosition(const rows::TPosition& p);
   const rows::TPosition& Position() const { return pos_; }
@@ -58,6 +63,10 @@ class TRowGame : public TGameModule, private TDragBoard, private TSlideBoard {
   TRect CellRect(int column, int row) const {
     return rowboard::CellRect(rules_.geometry, column, row);
   }
+
+ protected:
+  TDrag* KeyDrag() override { return &drag_; }
+  TKeyGesture KeyGesture(int index) const override;
 
  private:
   void EraseCell(int column, int row);

@@ -1,5 +1,6 @@
 #include "shell/Unit1.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -30,9 +31,11 @@
 #include "drawing/frames.h"
 #include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
+#include "games/catalogue.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/gamecontrol.h"
+#include "shell/keycommands.h"
 
 TForm1* Form1 = nullptr;
 
@@ -413,6 +416,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   passwordEdit->installEventFilter(this);
 
   FormCreate();
+  new TKeyCommands(*this);
+  NameControls(*this);
+  RefreshDescriptions();
 
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
@@ -478,10 +484,91 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
   ChooseGame(BtnNr);
+  RefreshDescriptions();
+}
+
+void TForm1::ChooseGameByKey(int digit) {
+  if (digit >= 1 && digit <= 9) gameselbtn->PressBtn(uint8_t(digit - 1));
+}
+
+void TForm1::box1Key(int key) {
+  if (GameState != GsPlayerToMove) return;
+  TGameModule* m = GameModule(GameType);
+  if (m && keyCursor_.HandleKey(*m, key)) RefreshDescriptions();
+}
+
+void TForm1::DropKeyCursor() {
+  if (keyCursor_.Index() < 0) return;
+  if (TGameModule* m = GameModule(GameType)) keyCursor_.Drop(*m);
+}
+
+namespace {
+
+// The lines of one block of the rules texts, as the rules box shows them.
+QString RulesText(int index) {
+  QStringList lines;
+  bool inSection = false;
+  for (const QString& item : InfoItems()) {
+    const bool header = item.startsWith(QLatin1Char('['));
+    if (header && inSection) break;
+    if (header) {
+      inSection = item == QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+      continue;
+    }
+    if (inSection) lines << item;
+  }
+  return lines.join(QLatin1Char(' '));
+}
+
+void Describe(QWidget* w, const QString& text) {
+  if (w->accessibleDescription() == text) return;
+  w->setAccessibleDescription(text);
+  Announce(w, QAccessible::DescriptionChanged);
+}
+
+}  // namespace
+
+void TForm1::RefreshDescriptions() {
+  const TGameEntry* entry = GameType == kNoGame ? nullptr : FindGame(GameType);
+  Describe(largemsgbox, RulesText(GameType == kNoGame ? 10 : GameType));
+  Describe(directionbox, DirectionsText(entry ? entry->directions : 0));
+  QStringList scores;
+  int total = 0;
+  for (int t = 0; t < kGameCount; ++t) {
+    scores << QStringLiteral("spel %1: level %2, %3 punten")
+                  .arg(t + 1)
+                  .arg(Levels[t])
+                  .arg((t + 1) * Levels[t]);
+    total += (t + 1) * Levels[t];
+  }
+  Describe(scoreBox, scores.join(QStringLiteral("; ")));
+  Describe(totalscore, QString::number(total));
+  Describe(box1, BoardText());
+}
+
+QString TForm1::BoardText() const {
+  if (GameType == kNoGame) return QStringLiteral("geen spel gekozen");
+  const TGameModule* m = GameModule(GameType);
+  if (!m) return QString();
+  QString text = QString::fromStdString(m->Describe());
+  if (keyCursor_.Index() >= 0)
+    text += QStringLiteral(" Gekozen zet: ") +
+            QString::fromStdString(m->DescribeKeyMove(keyCursor_.Index())) + QLatin1Char('.');
+  return text;
+}
+
+void TForm1::SetStatusText(const QString& text) {
+  smallmsgbox->setText(text);
+  // The status line's text is its accessible name. Every message is news to
+  // a screen reader, also the same one again (a second wrong move).
+  Announce(smallmsgbox, QAccessible::NameChanged);
+  RefreshDescriptions();
 }
 
 void TForm1::box1Mouse(TInputKind action, int x, int y) {
   if (GameState != GsPlayerToMove) return;
+  // The mouse takes over from the keyboard: the move the cursor showed goes.
+  DropKeyCursor();
   TBoardInput input;
   input.MouseAction = action;
   input.MouseX = x;
@@ -500,13 +587,18 @@ void TForm1::actionBtnClick() {
   const uint8_t before = GameState;
   DispatchEvent(EvAction);
   if (GameState == GsPlayerToMove && before != GsPlayerToMove) ReportRestingPointer();
+  RefreshDescriptions();
 }
 
-void TForm1::compstartBtnClick() { DispatchEvent(EvComputerBegins); }
+void TForm1::compstartBtnClick() {
+  DispatchEvent(EvComputerBegins);
+  RefreshDescriptions();
+}
 
 void TForm1::stopBtnClick() {
   DispatchEvent(EvStop);
   if (GameState == GsMenu) ShowBoardIdle();
+  RefreshDescriptions();
 }
 
 void TForm1::ShowBoardIdle() { box1->setCursor(Qt::ArrowCursor); }
@@ -554,10 +646,13 @@ void TForm1::EnableMenuControls(bool enabled) {
 void TForm1::EnableComputerBegins(bool enabled) { compstartBtn->setEnabled(enabled); }
 
 void TForm1::ShowStatus(MessageKind kind, const QString& text) {
+  // Every turn, start, stop and end comes with a message: a move the
+  // keyboard cursor still shows is taken away before anything else moves.
+  DropKeyCursor();
   QPalette pal = smallmsgbox->palette();
   pal.setColor(QPalette::WindowText, ToQColor(MessageColor(kind)));
   smallmsgbox->setPalette(pal);
-  smallmsgbox->setText(text);
+  SetStatusText(text);
 }
 
 void TForm1::SetActionCaption(const QString& caption) { actionBtn->setText(caption); }
@@ -611,6 +706,9 @@ QChar TForm1::FormKeyPress(QChar key) {
       DispatchEvent(EvSignIn);
     }
     const bool digitOk = IsDigit(key) && !namebox->currentText().isEmpty();
+    // A name cannot begin with a digit: in the empty box a digit chooses
+    // the game instead, as it does everywhere else in the window.
+    if (IsDigit(key) && !digitOk) ChooseGameByKey(key.digitValue());
     if (!(key == backspace || IsLetter(key) || digitOk)) key = QChar(0);
   }
   focus = QApplication::focusWidget();

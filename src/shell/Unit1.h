@@ -10,6 +10,7 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
+#include "games/keycursor.h"
 #include "shell/gamecontrol.h"
 #include "shell/panels.h"
 
@@ -101,12 +102,27 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void RepaintScores() override;
   void SetMoveTimer(bool enabled) override;
   void SetBoardCursor(Qt::CursorShape shape) override;
+  // Keyboard play: digit 1..9 chooses that game as a click on its button
+  // does; a key for the board's move cursor while the player is to move.
+  void ChooseGameByKey(int digit);
+  void box1Key(int key);
+  // Brings the accessible descriptions of the board, the rules, the
+  // directions and the scores up to date, and tells a screen reader.
+  void RefreshDescriptions();
+  // Sets the status line and has a screen reader announce it, even when the
+  // text is the one already shown.
+  void SetStatusText(const QString& text);
+  // The position on the board in words, with the move the cursor shows.
+  QString BoardText() const;
+  // Takes away the move the keyboard cursor shows, if any.
+  void DropKeyCursor();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  TKeyCursor keyCursor_;
   // The board's screen: box1.
   void ShowBoard(const TXBitmap& compose, const TRect& r) override;
   void RepaintBoard() override;

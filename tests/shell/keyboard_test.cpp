@@ -1,0 +1,300 @@
+// The window's keyboard commands and what a screen reader is told, with
+// keys sent where a player's keys arrive: at the widget with the focus, or
+// at the window when no control has it.
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QTimer>
+#include <vector>
+
+#include "halloffame/scores.h"
+#include "help/help_unit.h"
+#include "shell/keycommands.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+
+class KeyboardTest : public ShellTest {
+ protected:
+  // A key as the player presses it: at the focused control.
+  void Press(int key, Qt::KeyboardModifiers mods = {}) {
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = form.get();
+    QTest::keyClick(target, Qt::Key(key), mods);
+  }
+  void ClickInto(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2)); }
+  // The focus on the "menu" button, as after a player clicked it.
+  void FocusOnMenuButton() {
+    form->stopBtn->setFocus(Qt::MouseFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), form->stopBtn);
+  }
+  // Presses the key while a modal window is expected to open, closes that
+  // window with Escape, and says which window was open.
+  QWidget* PressExpectingModal(int key, Qt::KeyboardModifiers mods) {
+    QWidget* seen = nullptr;
+    QTimer::singleShot(0, [&] {
+      seen = QApplication::activeModalWidget();
+      if (seen) QTest::keyClick(seen, Qt::Key_Escape);
+    });
+    Press(key, mods);
+    QApplication::processEvents();
+    // The desktop gives the main window the keyboard back.
+    QApplication::setActiveWindow(form.get());
+    EXPECT_EQ(QApplication::activeWindow(), form.get());
+    return seen;
+  }
+};
+
+}  // namespace
+
+// A digit chooses its game like a click on the game's button, wherever the
+// digit would not be typed as text.
+TEST_F(KeyboardTest, DigitsChooseTheGameUnlessTheyAreText) {
+  FocusOnMenuButton();
+  Press(Qt::Key_4);
+  EXPECT_EQ(GameType, 3);
+  EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stDown);
+  // The empty name box: a name cannot begin with a digit.
+  ClickInto(form->namebox);
+  Press(Qt::Key_7);
+  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stFlat);
+  EXPECT_EQ(form->namebox->currentText(), QString());
+  // After a letter the digit is part of the name.
+  Press(Qt::Key_A);
+  Press(Qt::Key_2);
+  EXPECT_EQ(form->namebox->currentText(), QStringLiteral("a2"));
+  EXPECT_EQ(GameType, 6);
+  // In the password box every digit is text.
+  ClickInto(form->passwordEdit);
+  Press(Qt::Key_5);
+  EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("5"));
+  EXPECT_EQ(GameType, 6);
+}
+
+TEST_F(KeyboardTest, DigitsAreIgnoredWhileTheGameButtonsAreOff) {
+  StartGame1();
+  FocusOnMenuButton();
+  Press(Qt::Key_5);
+  EXPECT_EQ(GameType, 0);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+}
+
+TEST_F(KeyboardTest, CommandKeysActAsTheirButtonsInTheSameStates) {
+  FocusOnMenuButton();
+  // Ctrl+N without a game: the same refusal as the click.
+  Press(Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Status(), QStringLiteral("selecteer een spel..."));
+  // Ctrl+B in the menu: the button is off, nothing happens.
+  Press(Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsMenu);
+  Press(Qt::Key_1);
+  Press(Qt::Key_N, Qt::ControlModifier);
+  ASSERT_EQ(GameState, GsPlayerToMove);
+  // "ere galerij" does nothing during a game.
+  EXPECT_EQ(PressExpectingModal(Qt::Key_H, Qt::ControlModifier), nullptr);
+  // Ctrl+N during a game is ignored like the click.
+  Press(Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  Press(Qt::Key_B, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsComputerMoving);
+  // "menu" while the computer moves does nothing.
+  Press(Qt::Key_M, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsComputerMoving);
+  RunTimer();
+  ASSERT_EQ(GameState, GsPlayerToMove);
+  // Ctrl+M during the player's turn: back to the menu, counted as lost.
+  Levels[0] = 2;
+  Press(Qt::Key_M, Qt::ControlModifier);
+  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Levels[0], 1);
+}
+
+TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
+  Thelpform help(form.get());
+  helpform = &help;
+  Tscoreform scores(form.get());
+  scoreform = &scores;
+  FocusOnMenuButton();
+  EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), &help);
+  EXPECT_FALSE(help.isVisible());
+  EXPECT_EQ(PressExpectingModal(Qt::Key_H, Qt::ControlModifier), &scores);
+  EXPECT_FALSE(scores.isVisible());
+  // No help while the computer moves.
+  Press(Qt::Key_1);
+  Press(Qt::Key_N, Qt::ControlModifier);
+  Press(Qt::Key_B, Qt::ControlModifier);
+  ASSERT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), nullptr);
+  RunTimer();
+  helpform = nullptr;
+  scoreform = nullptr;
+}
+
+TEST_F(KeyboardTest, CtrlQClosesTheWindow) {
+  ClickInto(form->namebox);
+  Press(Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(KeyboardTest, AltNAndAltPLeadIntoTheBoxes) {
+  FocusOnMenuButton();
+  Press(Qt::Key_N, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), form->namebox);
+  Press(Qt::Key_B);
+  Press(Qt::Key_P, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
+  Press(Qt::Key_X);
+  EXPECT_EQ(form->namebox->currentText(), QStringLiteral("b"));
+  EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("x"));
+}
+
+// Every control a player meets has a name and a description a screen reader
+// reads out.
+TEST_F(KeyboardTest, EveryControlHasAnAccessibleNameAndDescription) {
+  QWidget* controls[] = {form->box1,      form->largemsgbox,  form->smallmsgbox, form->directionbox,
+                         form->BitBtn1,   form->gameselbtn,   form->scoreBox,    form->totalscore,
+                         form->namebox,   form->passwordEdit, form->galleryBtn,  form->compstartBtn,
+                         form->actionBtn, form->stopBtn,      form->Label1,      form->Label2,
+                         form->Label3,    form->Label4,       form->Label5,      form->Label6};
+  for (QWidget* w : controls) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    ASSERT_NE(a, nullptr);
+    EXPECT_FALSE(a->text(QAccessible::Name).trimmed().isEmpty()) << w->metaObject()->className();
+    EXPECT_FALSE(a->text(QAccessible::Description).trimmed().isEmpty())
+        << a->text(QAccessible::Name).toStdString();
+  }
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->compstartBtn)->text(QAccessible::Name),
+            QStringLiteral("computer begint"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(form->namebox)->text(QAccessible::Name),
+            QStringLiteral("naam"));
+}
+
+TEST_F(KeyboardTest, TheDirectionsAndRulesOfTheChosenGameAreDescribed) {
+  FocusOnMenuButton();
+  Press(Qt::Key_3);
+  EXPECT_EQ(form->directionbox->accessibleDescription(),
+            QStringLiteral("naar links, omlaag of diagonaal naar links omlaag"));
+  EXPECT_TRUE(form->largemsgbox->accessibleDescription().startsWith(
+      QStringLiteral("Schuif per zet de munt een aantal vakjes naar links, omlaag, of diagonaal")));
+  Press(Qt::Key_9);
+  EXPECT_EQ(form->directionbox->accessibleDescription(), QStringLiteral("naar links en naar rechts"));
+}
+
+
+// Each new status message reaches a screen reader, also the same message a
+// second time.
+TEST_F(KeyboardTest, StatusChangesAreAnnounced) {
+  std::vector<std::pair<QObject*, QString>> announced;
+  AnnounceWatcher = [&](QWidget* w, QAccessible::Event kind) {
+    if (kind == QAccessible::NameChanged)
+      announced.emplace_back(w, QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name));
+  };
+  FocusOnMenuButton();
+  Press(Qt::Key_N, Qt::ControlModifier);  // "selecteer een spel..."
+  Press(Qt::Key_N, Qt::ControlModifier);  // the same again
+  Press(Qt::Key_1);
+  Press(Qt::Key_N, Qt::ControlModifier);
+  Press(Qt::Key_B, Qt::ControlModifier);
+  AnnounceWatcher = nullptr;
+  std::vector<QString> texts;
+  for (auto& [object, text] : announced)
+    if (object == form->smallmsgbox) texts.push_back(text);
+  const std::vector<QString> expected = {
+      QStringLiteral("selecteer een spel..."), QStringLiteral("selecteer een spel..."),
+      QStringLiteral(" "), QStringLiteral("doe een zet of laat de computer beginnen"),
+      QStringLiteral("computer aan zet ...")};
+  EXPECT_EQ(texts, expected);
+  RunTimer();
+}
+
+// Where the keyboard sends the focus, the focus can be seen: after a name
+// and Enter the focus is on "start", and the button shows it.
+TEST_F(KeyboardTest, TheFocusIsVisibleWhenTheKeyboardIsUsed) {
+  const QImage unfocused = form->actionBtn->grab().toImage();
+  ClickInto(form->namebox);
+  for (int key : {Qt::Key_B, Qt::Key_O, Qt::Key_B, Qt::Key_Return}) Press(key);
+  ASSERT_EQ(QApplication::focusWidget(), form->actionBtn);
+  QApplication::processEvents();
+  EXPECT_NE(form->actionBtn->grab().toImage(), unfocused);
+}
+
+// Two pictures alike in every colour; the two low bits of blue are the
+// engine's level tag, not colour (game 5's ring tags the track under a coin
+// put back differently from the first drawing).
+bool SameColours(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return false;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x)
+      if ((a.pixel(x, y) ^ b.pixel(x, y)) & ~0x3u) return false;
+  return true;
+}
+
+// In every game the arrow key shows a move on the board and Escape takes it
+// away, leaving the board exactly as it was; the board's description names
+// the move while it is shown.
+TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
+  for (int type = 0; type < kGameCount; ++type) {
+    SCOPED_TRACE(type + 1);
+    FocusOnMenuButton();
+    Press(Qt::Key_1 + type);
+    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    const QImage before = form->Board().ComposeBitmap.Image().copy();
+    const QString position = form->box1->accessibleDescription();
+    EXPECT_FALSE(position.isEmpty());
+    Press(Qt::Key_Right);
+    EXPECT_NE(form->Board().ComposeBitmap.Image(), before);
+    EXPECT_TRUE(form->box1->accessibleDescription().startsWith(position + " Gekozen zet: "))
+        << form->box1->accessibleDescription().toStdString();
+    Press(Qt::Key_Left);
+    Press(Qt::Key_Escape);
+    EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+    EXPECT_EQ(form->box1->accessibleDescription(), position);
+    EXPECT_EQ(GameState, GsPlayerToMove);
+    // A move shown, then "menu": the board is left as it was shown before.
+    Press(Qt::Key_Down);
+    Press(Qt::Key_M, Qt::ControlModifier);
+    ASSERT_EQ(GameState, GsMenu);
+    EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+  }
+}
+
+// The mouse takes over from the keyboard: a move shown by the cursor goes
+// as soon as the pointer moves on the board.
+TEST_F(KeyboardTest, TheMouseTakesOverFromTheCursor) {
+  StartGame1();
+  const QImage before = form->Board().ComposeBitmap.Image().copy();
+  Press(Qt::Key_Right);
+  ASSERT_NE(form->Board().ComposeBitmap.Image(), before);
+  QTest::mouseMove(form->box1, {2, 2});
+  EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
+}
+
+// After each move the board describes the new position, and a screen reader
+// is told.
+TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
+  StartGame1();
+  Game1().SetPosition({{3, 2}});
+  form->RefreshDescriptions();
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 3 stenen, rechter kolom: 2 stenen."));
+  int described = 0;
+  AnnounceWatcher = [&](QWidget* w, QAccessible::Event kind) {
+    described += w == form->box1 && kind == QAccessible::DescriptionChanged;
+  };
+  // The first move of the list: one block from the left column.
+  Press(Qt::Key_Right);
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 3 stenen, rechter kolom: 2 stenen. Gekozen zet: neem 1 "
+                           "steen van de linker kolom."));
+  Press(Qt::Key_Return);
+  EXPECT_EQ(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
+  EXPECT_EQ(GameState, GsComputerMoving);
+  RunTimer();
+  EXPECT_NE(form->box1->accessibleDescription(),
+            QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
+  EXPECT_GE(described, 3);
+  AnnounceWatcher = nullptr;
+}
