@@ -1,5 +1,6 @@
 // The compositor, the piece images, arrows, rules and score boxes and the
 // frame, on the real main window.
+#include <set>
 #include <QListWidget>
 #include <QPainter>
 
@@ -124,6 +125,39 @@ TEST_F(ShellTest, WelcomePictureAndEmptyDirectionBox) {
   ChooseGame(6);
   form->directionbox->repaint();
   EXPECT_EQ(d.GetPixel(60, 45), 0xF0F0F0u);  // no down arrow in game 7
+}
+
+// The arrows of every game, probed at points worked out from the arrow
+// table: inside the shaft and inside the head of each arrow, and, for the
+// double arrow, inside the second head at the tail. A probe shows the
+// yellow fill (level 1) when its arrow is there and the window's ground
+// when it is not. Probe points of different arrows lie apart.
+TEST_F(ShellTest, EachGameShowsItsDirections) {
+  constexpr uint32_t kYellow = 0xFFFF01, kButtonFace = 0xF0F0F0;
+  enum { kLeft, kDown, kDiagonal, kBoth };
+  const std::vector<QPoint> probes[4] = {
+      {{38, 15}, {15, 15}},            // left: shaft y 12..18 from x 21, head from x 5
+      {{60, 25}, {60, 62}},            // down: shaft x 57..63, head from y 54 to 70
+      {{46, 29}, {24, 51}, {10, 65}},  // down-left: along x + y = 75, head from (20, 55)
+      {{45, 40}, {66, 40}, {26, 35}},  // both ways: shaft y 37..43, heads 23 long
+  };
+  struct Game {
+    int type;
+    std::set<int> arrows;
+  } games[] = {
+      {0, {}},           {1, {kLeft, kDown}}, {2, {kLeft, kDown, kDiagonal}},
+      {3, {kBoth}},      {4, {kBoth}},        {5, {kBoth}},
+      {6, {kLeft}},      {7, {kLeft}},        {8, {kBoth}},
+  };
+  const TXBitmap& d = form->directionbox->Surface();
+  for (const Game& g : games) {
+    ChooseGame(g.type);
+    form->directionbox->repaint();
+    for (int a = 0; a < 4; ++a)
+      for (QPoint p : probes[a])
+        EXPECT_EQ(d.GetPixel(p.x(), p.y()), g.arrows.count(a) ? kYellow : kButtonFace)
+            << "game " << g.type + 1 << ", arrow " << a << " at " << p.x() << "," << p.y();
+  }
 }
 
 // Lines of text in the rules box, as bands of rows with dark pixels.

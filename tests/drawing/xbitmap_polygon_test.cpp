@@ -165,6 +165,72 @@ TEST(Polygon, ConcaveShapesFillExactlyTheirInside) {
   }
 }
 
+// Outlines that touch themselves, with the pixels worked out by hand from
+// the fill rule: crossing or touching edges leave the shape unfilled, and
+// the ear search stops when no ear is left.
+
+// A vertex on an edge that is not its neighbour: the point (20, 0) of the
+// middle spike lies on the top edge. Whichever vertex the list starts with,
+// the shape is only outlined.
+TEST(Polygon, AVertexOnAnotherEdgeLeavesItUnfilled) {
+  const std::vector<TPoint> shape = {{0, 0},  {40, 0}, {40, 40}, {30, 40},
+                                     {20, 0}, {10, 40}, {0, 40}};
+  for (size_t start = 0; start < shape.size(); ++start) {
+    std::vector<TPoint> pts;
+    for (size_t i = 0; i < shape.size(); ++i) pts.push_back(shape[(start + i) % shape.size()]);
+    TXBitmap b(44, 44);
+    Prepare(b);
+    Draw(b, pts);
+    for (int y = 0; y < 44; ++y)
+      for (int x = 0; x < 44; ++x) ASSERT_NE(b.GetPixel(x, y), kFill) << start << ": " << x << "," << y;
+    EXPECT_EQ(b.GetPixel(0, 20), 0u) << start;  // the outline is there
+    EXPECT_EQ(b.GetPixel(40, 20), 0u) << start;
+    EXPECT_EQ(b.GetPixel(5, 30), kWhite) << start;
+  }
+}
+
+// Collinear vertices: the corner between two edges in one line is no ear,
+// the others are, and the three triangles cover the square.
+TEST(Polygon, CollinearVerticesStillFillTheSquare) {
+  const std::vector<std::vector<TPoint>> shapes = {
+      {{0, 0}, {20, 0}, {40, 0}, {40, 40}, {0, 40}},
+      {{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0}, {40, 40}, {0, 40}},
+      {{0, 0}, {40, 0}, {40, 20}, {40, 40}, {20, 40}, {0, 40}, {0, 20}},
+  };
+  for (size_t s = 0; s < shapes.size(); ++s) {
+    TXBitmap b(44, 44);
+    Prepare(b);
+    Draw(b, shapes[s]);
+    for (int y = 0; y < 44; ++y)
+      for (int x = 0; x < 44; ++x) {
+        const bool outline = (x == 0 || x == 40) && y <= 40 ? true : (y == 0 || y == 40) && x <= 40;
+        const bool inside = x > 0 && x < 40 && y > 0 && y < 40;
+        ASSERT_EQ(b.GetPixel(x, y), outline ? 0u : inside ? kFill : kWhite)
+            << "shape " << s << " at " << x << "," << y;
+      }
+  }
+}
+
+// A part of no area: the left side runs down from (0, 40) to (0, 10), back
+// up to (0, 20) and down to (0, 0). No edges cross, so the fill starts; the
+// corner (40, 0) is an ear, but after it is cut every corner fails one of
+// the two ear tests (the spike's points lie on the diagonals), so only the
+// upper right triangle is filled.
+TEST(Polygon, AZeroAreaSpikeStopsTheEarSearch) {
+  TXBitmap b(44, 44);
+  Prepare(b);
+  Draw(b, {{0, 0}, {40, 0}, {40, 40}, {0, 40}, {0, 10}, {0, 20}});
+  for (int y = 1; y < 40; ++y)
+    for (int x = 1; x < 40; ++x) {
+      if (x > y + 1) ASSERT_EQ(b.GetPixel(x, y), kFill) << x << "," << y;
+      if (y > x + 1) ASSERT_EQ(b.GetPixel(x, y), kWhite) << x << "," << y;
+    }
+  for (int i = 0; i <= 40; ++i) {
+    EXPECT_EQ(b.GetPixel(0, i), 0u) << i;
+    EXPECT_EQ(b.GetPixel(i, 40), 0u) << i;
+  }
+}
+
 TEST(Polygon, FillObeysTheLevelRule) {
   TXBitmap b(20, 20);
   Clear(b);

@@ -61,9 +61,23 @@ TEST(Game9Rules, EveryMaskDecidedAndTheComputerPlaysIt) {
     for (uint16_t move : legal)
       if (lost[m ^ move]) winning.insert(move);
     std::set<uint16_t> chosen;
-    ForEachOutcome([&](TRandom& rng) { chosen.insert(ComputerMove(p, rng)); });
+    std::vector<uint16_t> inTurn;
+    ForEachOutcome([&](TRandom& rng) {
+      const uint16_t move = ComputerMove(p, rng);
+      chosen.insert(move);
+      inTurn.push_back(move);
+    });
     // Every winning move comes up, and nothing else; with none, any move.
     ASSERT_EQ(chosen, winning.empty() ? legal : winning) << std::hex << m;
+    // The generator's answer 0, 1, 2, ... picks the moves in the order of
+    // the candidate list: single cans 0..15, then the pairs from 0-1 on.
+    std::vector<uint16_t> listed;
+    for (int k = 0; k <= 30; ++k) {
+      const uint16_t move = k < 16 ? uint16_t(1u << k) : uint16_t(3u << (k - 16));
+      if ((m & move) != move) continue;
+      if (winning.empty() || lost[m ^ move]) listed.push_back(move);
+    }
+    ASSERT_EQ(inTurn, listed) << std::hex << m;
   }
 }
 

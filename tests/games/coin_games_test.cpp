@@ -1,6 +1,8 @@
 // Games 2 and 3 on the real board: cells and tracks, the drag protocol and
 // the computer's slide.
 
+#include <string>
+
 #include "games/drag.h"
 #include "games/game1.h"
 #include "games/game2.h"
@@ -150,6 +152,73 @@ TEST_F(CoinBoard, Game2WrongDrops) {
   QTest::mousePress(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre({5, 9}));
   EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+}
+
+// A drop counts when the coin's centre lies 6 to 34 pixels into the cell,
+// across and along its track; 5 or 35 pixels in is the cell's margin. The
+// press is at the coin's centre, so the centre lands where the pointer is
+// released.
+TEST_F(CoinBoard, Game2DropsAtTheEdgesOfTheCellsInnerPart) {
+  struct Case {
+    const char* name;
+    QPoint to;
+    bool legal;
+  } cases[] = {
+      // Left, into cell (2, 9): x 80..119, y 80..119.
+      {"left, x 5 in", {85, 100}, false},
+      {"left, x 6 in", {86, 100}, true},
+      {"left, x 34 in", {114, 100}, true},
+      {"left, x 35 in", {115, 100}, false},
+      {"left, y 6 in", {100, 86}, true},
+      {"left, y 34 in", {100, 114}, true},
+      // Down, into cell (5, 6): x 200..239, y 200..239.
+      {"down, y 5 in", {220, 205}, false},
+      {"down, y 6 in", {220, 206}, true},
+      {"down, y 34 in", {220, 234}, true},
+      {"down, y 35 in", {220, 235}, false},
+      {"down, x 6 in", {206, 220}, true},
+      {"down, x 34 in", {234, 220}, true},
+      {"down, x 5 in", {205, 220}, false},
+      {"down, x 35 in", {235, 220}, false},
+  };
+  Start(1, {5, 9});
+  for (const Case& c : cases) {
+    Game().SetCoin({5, 9});
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Drag(Centre({5, 9}), c.to);
+    if (c.legal) {
+      const bool left = std::string(c.name).rfind("left", 0) == 0;
+      EXPECT_EQ(Game().Coin(), (left ? TCell{2, 9} : TCell{5, 6})) << c.name;
+      EXPECT_EQ(ScreenAt(Centre(Game().Coin())), kCoinFace) << c.name;
+      EXPECT_EQ(GameState, GsComputerMoving) << c.name;
+      RunTimer();
+    } else {
+      EXPECT_EQ(Game().Coin(), (TCell{5, 9})) << c.name;
+      EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
+    }
+    ASSERT_EQ(GameState, GsPlayerToMove) << c.name;
+  }
+}
+
+// After a release the pointer must move before a press counts: a press at
+// the very spot of the release starts no drag, even with the pointer on the
+// coin, and the moves and the release that follow do nothing.
+TEST_F(CoinBoard, Game2APressRightAfterAReleaseStartsNoDrag) {
+  Start(1, {5, 9});
+  const QPoint rest = Centre({5, 9}) + QPoint(3, 3);
+  Drag(Centre({5, 9}), rest);  // back onto its own cell: a wrong move
+  ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  ShowStatus(MsgInfo, QStringLiteral(" "));
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
+  for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre({2, 9}) - rest) * i / 20);
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre({2, 9}));
+  EXPECT_EQ(Game().Coin(), (TCell{5, 9}));
+  EXPECT_EQ(Status(), QStringLiteral(" "));
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace);
+  // A move onto the coin makes the next press count again.
+  Drag(Centre({5, 9}), Centre({2, 9}));
+  EXPECT_EQ(Game().Coin(), (TCell{2, 9}));
 }
 
 TEST_F(CoinBoard, Game2PressWithoutHoverStartsNoDrag) {

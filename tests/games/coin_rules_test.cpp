@@ -135,6 +135,17 @@ TEST(CoinRules, Game3ListedMoves) {
     all.insert({t.column, t.row});
   });
   EXPECT_EQ(all, (std::set<std::pair<int, int>>{{4, 7}, {7, 4}, {10, 6}}));
+  // The generator's answers 0, 1, 2 give them in the table's order.
+  for (int k = 0; k < 3; ++k) {
+    testing_zam::TReplayRandom rng({{k, 3}});
+    const TCell t = game2::ComputerMove({{10, 7}}, rng);
+    const TCell listed[] = {{4, 7}, {7, 4}, {10, 6}};
+    EXPECT_EQ(t, listed[k]) << k;
+  }
+  // With the target corner in reach it is chosen, whatever else is in
+  // reach and whatever the generator says: from (5, 5) also (3, 5) and (5, 3).
+  EXPECT_EQ(game2::ReachableGood({5, 5}), (std::vector<int>{1, 4, 6}));
+  ForEachOutcome([&](TRandom& rng) { EXPECT_EQ(game2::ComputerMove({{5, 5}}, rng), (TCell{0, 0})); });
   const Seen three = Targets(game2::ComputerMove, {10, 7}, 3000);
   EXPECT_EQ(Keys(three), (std::set<std::pair<int, int>>{{4, 7}, {7, 4}, {10, 6}}));
   for (const auto& [cell, n] : three) EXPECT_NEAR(n, 1000, 150);

@@ -106,6 +106,60 @@ TEST_F(LineBoard, Game7CoinsWithoutRoomCannotMove) {
   EXPECT_EQ(Game7().Position(), Seven({0, 1, 4, 9}));
 }
 
+// Games 7 and 8: the coin of column 11 dropped into column 8 with its centre
+// 5, 6, 34 and 35 pixels into the cell, along the row and across it, and a
+// press at the spot of the last release, which drags nothing.
+TEST_F(LineBoard, DropsAtTheEdgesOfTheCellsInnerPartAndAPressAfterARelease) {
+  struct Case {
+    QPoint to;
+    bool legal;
+  } cases[] = {
+      {{325, 240}, false}, {{326, 240}, true}, {{354, 240}, true}, {{355, 240}, false},
+      {{340, 225}, false}, {{340, 226}, true}, {{340, 254}, true}, {{340, 255}, false},
+  };
+  for (int gameType : {6, 7}) {
+    Start(gameType);
+    auto set = [&] {
+      if (gameType == 6) {
+        Game7().SetPosition(Seven({2, 5, 11}));
+      } else {
+        Game8().SetPosition(Eight({2, 5, 11}, 3));
+      }
+    };
+    auto column = [&] {
+      return gameType == 6 ? Game7().Position().CoinColumn[5] : Game8().Position().CoinColumn[2];
+    };
+    for (const Case& c : cases) {
+      set();
+      ShowStatus(MsgInfo, QStringLiteral(" "));
+      Drag(Centre(11), c.to);
+      const std::string at = "game " + std::to_string(gameType + 1) + " at " +
+                             std::to_string(c.to.x()) + "," + std::to_string(c.to.y());
+      if (c.legal) {
+        EXPECT_EQ(column(), 8) << at;
+        EXPECT_EQ(GameState, GsComputerMoving) << at;
+        RunTimer();
+      } else {
+        EXPECT_EQ(column(), 11) << at;
+        EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << at;
+      }
+      ASSERT_EQ(GameState, GsPlayerToMove) << at;
+    }
+    set();
+    const QPoint rest = Centre(11) + QPoint(4, 2);
+    Drag(Centre(11), rest);
+    ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+    QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
+    for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre(8) - rest) * i / 20);
+    QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre(8));
+    EXPECT_EQ(column(), 11) << gameType;
+    EXPECT_EQ(Status(), QStringLiteral(" ")) << gameType;
+    EXPECT_EQ(GameState, GsPlayerToMove) << gameType;
+    Click(form->stopBtn);
+  }
+}
+
 TEST_F(LineBoard, Game7LevelsGiveTheCoins) {
   Start(6);
   // A win at level 0 (the last move packs the coins) gives level 1: 3 coins.

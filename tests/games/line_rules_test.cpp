@@ -92,6 +92,24 @@ TEST(Game7Rules, EveryPositionDecidedAndTheComputerPlaysIt) {
         // One winning move: pair 1, 2, 3 in turn, shrinking before growing.
         ASSERT_EQ(reached.size(), 1u) << ::testing::PrintToString(c);
         ASSERT_TRUE(solver.Lost(*reached.begin())) << ::testing::PrintToString(c);
+        // Which one: the six slots pair up from the left (1-2, 3-4, 5-6),
+        // the real coins filling the rightmost slots; the winning move of
+        // the lowest pair is the one played.
+        std::optional<Columns> first;
+        int firstPair = 4;
+        for (const Columns& q : After7(c)) {
+          if (!solver.Lost(q)) continue;
+          size_t j = 0;
+          while (q[j] == c[j]) ++j;
+          const int slot = int(j) + 7 - n;
+          const int pair = (slot + 1) / 2;
+          if (pair < firstPair) {
+            firstPair = pair;
+            first = q;
+          }
+        }
+        ASSERT_TRUE(first.has_value()) << ::testing::PrintToString(c);
+        ASSERT_EQ(*reached.begin(), *first) << ::testing::PrintToString(c);
       } else {
         ASSERT_EQ(reached, game) << ::testing::PrintToString(c);  // any move at all
       }

@@ -323,6 +323,76 @@ TEST_F(RingBoard, WrongDrops) {
   EXPECT_EQ(GameState, GsPlayerToMove);
 }
 
+// The player's coins across the 0 degree mark, forward (clockwise) and
+// back, and onto cell 0 from either side of the mark.
+TEST_F(RingBoard, ThePlayersCoinsCrossTheZeroMark) {
+  struct Case {
+    const char* name;
+    TPosition start;
+    int from;
+    double degrees;
+    int coin;  // 0: X coin 1, 1: X coin 2
+    int lands;
+  } cases[] = {
+      {"X coin 1 forward over 0", Ring(22, 5, 10, 15), 22, 30, 0, 2},
+      {"X coin 1 forward onto cell 0, short of 0", Ring(22, 5, 10, 15), 22, 356, 0, 0},
+      {"X coin 1 forward onto cell 0, past 0", Ring(22, 5, 10, 15), 22, 4, 0, 0},
+      {"X coin 2 back over 0", Ring(18, 1, 5, 10), 1, 300, 1, 20},
+      {"X coin 2 back onto cell 0, past 0", Ring(18, 2, 5, 10), 2, 357, 1, 0},
+      {"X coin 1 back over 0", Ring(1, 5, 10, 15), 1, 335, 0, 22},
+  };
+  Start(Ring(0, 5, 10, 15));
+  for (const Case& c : cases) {
+    Game().SetPosition(c.start);
+    Drag(c.from, c.degrees);
+    EXPECT_EQ(Game().Position().PlayerCell[c.coin], c.lands) << c.name;
+    EXPECT_TRUE(Shows(c.lands, PieceImages().CoinXSprite)) << c.name;
+    EXPECT_EQ(GameState, GsComputerMoving) << c.name;
+    RunTimerMeasured();
+    ASSERT_EQ(GameState, GsPlayerToMove) << c.name;
+  }
+  // With X coin 2 in cell 0, X coin 1 stops 10 degrees short of the mark:
+  // a drop at 356 degrees, on cell 0, is refused.
+  Game().SetPosition(Ring(20, 0, 5, 10));
+  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Drag(20, 356);
+  EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  EXPECT_EQ(Game().Position().PlayerCell[0], 20);
+  EXPECT_TRUE(Shows(20, PieceImages().CoinXSprite));
+  EXPECT_TRUE(Shows(0, PieceImages().CoinXSprite));
+  Drag(20, 345);  // 10 degrees short still counts: cell 23
+  EXPECT_EQ(Game().Position().PlayerCell[0], 23);
+}
+
+// The computer's coin across the mark, back (O coin 1) and forward (O coin
+// 2): whichever way it travels, it ends in the cell the good move asks for.
+TEST_F(RingBoard, TheComputersCoinLandsAcrossTheZeroMark) {
+  struct Case {
+    const char* name;
+    TPosition start;
+    int coin;  // 0: O coin 1, 1: O coin 2
+    int lands;
+  } cases[] = {
+      // A = 7, B = 1: O coin 1 from cell 2 to cell 20.
+      {"O coin 1 back over 0", Ring(8, 18, 2, 6), 0, 20},
+      // A = 0, B = 5: O coin 2 from cell 22 to cell 3.
+      {"O coin 2 forward over 0", Ring(4, 10, 11, 22), 1, 3},
+  };
+  Start(Ring(0, 5, 10, 15));
+  for (const Case& c : cases) {
+    Click(form->stopBtn);
+    Click(form->actionBtn);
+    Game().SetPosition(c.start);
+    Click(form->compstartBtn);
+    ASSERT_EQ(GameState, GsComputerMoving) << c.name;
+    RunTimer(2000);
+    EXPECT_EQ(GameState, GsPlayerToMove) << c.name;
+    EXPECT_EQ(Game().Position().ComputerCell[c.coin], c.lands) << c.name;
+    EXPECT_TRUE(Shows(c.lands, PieceImages().CoinOSprite)) << c.name;
+    EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1)) << c.name;
+  }
+}
+
 TEST_F(RingBoard, AWonAndALostGame) {
   Start(Ring(12, 5, 10, 11));  // A = 4, B = 0
   Levels[4] = 1;

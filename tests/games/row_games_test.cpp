@@ -137,6 +137,55 @@ TEST_P(RowBoard, WrongDrops) {
   ASSERT_EQ(GameState, GsPlayerToMove);
 }
 
+// The X coin of row 1 dropped into column 12 with its centre 5, 6, 34 and 35
+// pixels into the cell, along the row and across it (across, the track's
+// 15 pixels end where the margin begins).
+TEST_P(RowBoard, DropsAtTheEdgesOfTheCellsInnerPart) {
+  Start();
+  const int top = GetParam().firstTop, mid = top + 20;
+  struct Case {
+    QPoint to;
+    bool legal;
+  } cases[] = {
+      {{485, mid}, false}, {{486, mid}, true}, {{514, mid}, true}, {{515, mid}, false},
+      {{500, top + 5}, false}, {{500, top + 6}, true}, {{500, top + 34}, true},
+      {{500, top + 35}, false},
+  };
+  for (const Case& c : cases) {
+    Game().SetPosition(Make({{3, 9}, {5, 9}, {1, 4}}));
+    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Drag(Centre(9, 1), c.to);
+    const std::string at = std::to_string(c.to.x()) + "," + std::to_string(c.to.y() - top);
+    if (c.legal) {
+      EXPECT_EQ(Game().Position().PlayerColumn[0], 12) << at;
+      EXPECT_EQ(GameState, GsComputerMoving) << at;
+      RunTimer();
+    } else {
+      EXPECT_EQ(Game().Position().PlayerColumn[0], 9) << at;
+      EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << at;
+    }
+    ASSERT_EQ(GameState, GsPlayerToMove) << at;
+  }
+}
+
+// A press at the spot of the last release, with no motion in between, is
+// no press on the coin: nothing is dragged.
+TEST_P(RowBoard, APressRightAfterAReleaseStartsNoDrag) {
+  Start();
+  Game().SetPosition(Make({{3, 9}, {5, 9}, {1, 4}}));
+  const QPoint rest = Centre(9, 1) + QPoint(4, 2);
+  Drag(Centre(9, 1), rest);
+  ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
+  ShowStatus(MsgInfo, QStringLiteral(" "));
+  QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
+  for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre(12, 1) - rest) * i / 20);
+  QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre(12, 1));
+  EXPECT_EQ(Game().Position().PlayerColumn[0], 9);
+  EXPECT_EQ(Status(), QStringLiteral(" "));
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_TRUE(ShowsX(9, 1));
+}
+
 TEST_P(RowBoard, AWonAndALostGame) {
   Start();
   Levels[GetParam().gameType] = 2;

@@ -180,6 +180,42 @@ TEST(Game6Rules, EveryPositionDecidedAndTheComputerPlaysIt) {
   });
 }
 
+// Game 6's winning move is searched row by row, starting at a row the
+// generator draws and going round (after row 3 comes row 1): the first row
+// whose heap can shrink to make the exclusive-or 0 is the one played.
+TEST(Game6Rules, WinningRowSearchedRoundFromADrawnRow) {
+  struct Case {
+    int heaps[3];
+    int firstRow;  // the generator's answer + 1
+    int row;       // the row played, and its heap afterwards
+    int heap;
+  } cases[] = {
+      // 3 ^ 5 ^ 7 = 1: every row can shrink by one.
+      {{3, 5, 7}, 1, 1, 2},
+      {{3, 5, 7}, 2, 2, 4},
+      {{3, 5, 7}, 3, 3, 6},
+      // 6 ^ 1 ^ 5 = 2: only row 1 (6 -> 4); from row 2 or 3 round to it.
+      {{6, 1, 5}, 1, 1, 4},
+      {{6, 1, 5}, 2, 1, 4},
+      {{6, 1, 5}, 3, 1, 4},
+      // 2 ^ 5 ^ 6 = 1: only row 2 (5 -> 4), also from row 3.
+      {{2, 5, 6}, 3, 2, 4},
+  };
+  for (const Case& c : cases) {
+    TPosition p;
+    p.rows = 3;
+    for (int r = 0; r < 3; ++r) {
+      p.ComputerColumn[r] = uint8_t(r);
+      p.PlayerColumn[r] = uint8_t(r + c.heaps[r] + 1);
+    }
+    testing_zam::TReplayRandom rng({{c.firstRow - 1, 3}});
+    const TMove m = game5::ComputerMove(p, rng);
+    const int r = c.row - 1;
+    EXPECT_EQ(m, (TMove{uint8_t(c.row), uint8_t(p.PlayerColumn[r] - 1 - c.heap)}))
+        << c.heaps[0] << c.heaps[1] << c.heaps[2] << " from row " << c.firstRow;
+  }
+}
+
 // The worked examples of the computer's move in game 4.
 TEST(Game4Rules, Examples) {
   TPosition p;

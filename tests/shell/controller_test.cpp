@@ -167,6 +167,30 @@ INSTANTIATE_TEST_SUITE_P(
                                  true}),
     [](const ::testing::TestParamInfo<Transition>& info) { return std::string(info.param.name); });
 
+// The generator is seeded where the test says (the fixture's seed), never
+// by building a window: a second window after the same seed deals the same
+// start positions.
+TEST_F(ShellTest, AWindowKeepsTheSeedItWasBuiltUnder) {
+  auto deal = [&] {
+    std::vector<int> heights;
+    ChooseGame(0);
+    for (int game = 0; game < 6; ++game) {
+      Click(form->actionBtn);
+      EXPECT_EQ(GameState, GsPlayerToMove);
+      for (int c = 0; c < 2; ++c) heights.push_back(Game1().Position().ColumnHeights[c]);
+      Click(form->stopBtn);
+    }
+    return heights;
+  };
+  const std::vector<int> first = deal();
+  form.reset();
+  zam::RandSeed(20261210);
+  form = std::make_unique<TForm1>();
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  EXPECT_EQ(deal(), first);
+}
+
 TEST_F(ShellTest, ComputerMoveEndsWithThePlayerToMove) {
   StartGame1();
   Game1().SetPosition({{4, 6}});

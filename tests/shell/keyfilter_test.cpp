@@ -84,6 +84,34 @@ TEST_F(InputTest, TypingIntoTheNameBox) {
   }
 }
 
+// A key the name box refuses does nothing at all: the name, the password
+// and the sign-in stay as they were, and so does the status line.
+TEST_F(InputTest, ARefusedKeyInTheNameBoxChangesNothing) {
+  struct Case {
+    const char* name;     // signed in with this name first ("" anonymous)
+    const char* refused;  // then these keys, each refused
+  } cases[] = {
+      {"", "7"}, {"", "0"}, {"", " -!"}, {"", "\xe9"}, {"Bert", " -!"}, {"Bert", "\xe9_"},
+  };
+  for (const Case& c : cases) {
+    ClearBoxes();
+    SignedIn = false;
+    ClickName();
+    Type(QString::fromLatin1(c.name) + QLatin1Char('\r'));
+    ASSERT_TRUE(SignedIn) << c.name;
+    form->passwordEdit->setText(QStringLiteral("pw1"));
+    const QString status = Status();
+    ClickName();
+    ASSERT_EQ(QApplication::focusWidget(), form->namebox);
+    Type(QString::fromLatin1(c.refused));
+    EXPECT_EQ(form->namebox->currentText(), QString::fromLatin1(c.name)) << c.refused;
+    EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("pw1")) << c.name << c.refused;
+    EXPECT_TRUE(SignedIn) << c.name << c.refused;
+    EXPECT_EQ(Status(), status) << c.name << c.refused;
+    EXPECT_EQ(QApplication::focusWidget(), form->namebox) << c.refused;
+  }
+}
+
 TEST_F(InputTest, TypingIntoThePasswordBox) {
   const Typing cases[] = {
       {"7", "7", false},  // a digit may come first here

@@ -28,6 +28,8 @@
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    SignedIn = false;
+    Anonymous = false;
     zam::RandSeed(20261210);
     // The program starts with an empty table; so does every window a test
     // builds, whatever table an earlier test left behind.
@@ -38,7 +40,21 @@ class ShellTest : public ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     QApplication::processEvents();
   }
-  void TearDown() override { form.reset(); }
+  void TearDown() override {
+    form.reset();
+    ResetProgramState();
+  }
+
+  // What a test leaves in the program's module state never reaches the
+  // next test: the hall of fame in memory, and the sign-in flags (building
+  // a window does not reset Anonymous). The fixture does not empty the hall
+  // of fame before building the window: emptying it is the window's job.
+  static void ResetProgramState() {
+    EntryCount = 0;
+    ClearHallOfFame();
+    SignedIn = false;
+    Anonymous = false;
+  }
 
   QString Status() const { return form->smallmsgbox->text(); }
   uint32_t StatusColour() const {
