@@ -14,7 +14,7 @@ ZAM_RUN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev fonts-liberatio
 # lintian, and a private X server with its resource and pointer tools for the
 # high-density screen test.
 ZAM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev
-                   fakeroot lintian xvfb x11-xserver-utils xdotool)
+                   lintian xvfb x11-xserver-utils xdotool)
 
 zam_missing_packages() {
   local missing=() p

@@ -2,8 +2,10 @@
 # Runs a command on a private X server of the given density: Xvfb at DPI
 # dots per inch with Xft.dpi set to the same, so Qt scales as a desktop at
 # that density does. The server picks a free display number and listens
-# only on the abstract socket: it creates no lock or socket file anywhere.
-# Exits 77 (skipped) when Xvfb or xrdb is not installed.
+# only on the abstract socket, so it makes no lock or socket file; as root
+# it runs in a private mount namespace where the folder it compiles keymaps
+# into (/var/lib/xkb) is the test's own. Exits 77 (skipped) when Xvfb or
+# xrdb is not installed.
 #   xvfb_run.sh DPI COMMAND [ARG...]
 set -u
 dpi=$1; shift
@@ -17,8 +19,21 @@ work=$(mktemp -d)
 server=0
 trap '[ "$server" -gt 0 ] && kill "$server" 2> /dev/null; rm -rf "$work"' EXIT
 mkfifo "$work/display"
-Xvfb -displayfd 3 -nolock -noreset -nolisten tcp -nolisten unix -dpi "$dpi" \
-     -screen 0 2400x1600x24 3> "$work/display" 2> "$work/xvfb.log" &
+mkdir "$work/xkb"
+start_server() {
+  Xvfb -displayfd 3 -nolock -noreset -nolisten tcp -nolisten unix -dpi "$dpi" \
+       -screen 0 2400x1600x24 3> "$work/display" 2> "$work/xvfb.log"
+}
+if [ "$(id -u)" -eq 0 ] && [ -d /var/lib/xkb ] &&
+   unshare --mount --propagation private true 2> /dev/null; then
+  # unshare and sh hand their process on: $! is the server's.
+  unshare --mount --propagation private sh -c \
+    'mount --bind "$1" /var/lib/xkb && exec Xvfb -displayfd 3 -nolock -noreset \
+       -nolisten tcp -nolisten unix -dpi "$2" -screen 0 2400x1600x24' \
+    sh "$work/xkb" "$dpi" 3> "$work/display" 2> "$work/xvfb.log" &
+else
+  start_server &
+fi
 server=$!
 # The server writes its display number once it accepts connections; the
 # read ends when it does, or at once when the server fails to start.
