@@ -47,6 +47,8 @@ export DISPLAY=":$number"
 echo "Xft.dpi: $dpi" > "$work/resources"
 xrdb -nocpp -merge "$work/resources" || exit 1
 export QT_QPA_PLATFORM=xcb
+# In a sanitizer build: what the X11 platform's libraries keep is not ours.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp"
 export HOME="$work" XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$work/runtime"
 "$@"
