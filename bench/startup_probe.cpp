@@ -1,6 +1,8 @@
 // Starts, shows a window and quits as soon as it is on the (offscreen)
 // screen.
-//   zam       the game's main window with everything it builds at start
+//   zam       the game's main window with everything the program builds
+//             before showing it (the help and hall-of-fame windows and the
+//             window icon come later, when first needed)
 //   bare      a plain Qt window of the same size
 //   controls  the same plain window holding the standard Qt controls the main
 //             window has (labels, buttons, combo box, edit box), so the
@@ -19,8 +21,6 @@
 #include <cstring>
 #include <memory>
 
-#include "halloffame/scores.h"
-#include "help/help_unit.h"
 #include "shell/Unit1.h"
 
 namespace {
@@ -50,12 +50,8 @@ int main(int argc, char** argv) {
   QTemporaryDir folder;
   QDir::setCurrent(folder.path());
   std::unique_ptr<QWidget> window;
-  std::unique_ptr<Tscoreform> scores;
-  std::unique_ptr<Thelpform> help;
   if (std::strcmp(mode, "zam") == 0) {
     window = std::make_unique<TForm1>();
-    scores = std::make_unique<Tscoreform>(window.get());
-    help = std::make_unique<Thelpform>(window.get());
   } else {
     window = std::make_unique<QWidget>();
     window->setFixedSize(860, 689);

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# Shared set-up for run.sh and test.sh: installs the Debian packages the build
+# Shared set-up for run.sh and test.sh: installs the Debian packages a step
 # needs (when running as root) and configures + builds the tree.
 #
-#   source scripts/setup.sh; zam_setup <build-dir> [extra cmake args...]
+#   source scripts/setup.sh
+#   zam_install PACKAGE...                     # missing ones only
+#   zam_configure <build-dir> [extra cmake args...]
+#   zam_build <build-dir> [target...]          # all targets when none given
 
-ZAM_PACKAGES=(build-essential cmake ninja-build qt6-base-dev libgtest-dev
-              libbenchmark-dev fonts-liberation2 fontconfig
-              desktop-file-utils appstream dpkg-dev)
+# What building and playing needs.
+ZAM_RUN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 fontconfig)
+# What the tests and benchmarks add: GoogleTest, Google Benchmark, the
+# validators of the desktop entry and metadata, the Debian package tools and
+# lintian, and a private X server with its resource and pointer tools for the
+# high-density screen test.
+ZAM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev
+                   lintian xvfb x11-xserver-utils xdotool)
 
 zam_missing_packages() {
   local missing=() p
-  for p in "${ZAM_PACKAGES[@]}"; do
+  for p in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$p")
     fi
@@ -20,7 +28,7 @@ zam_missing_packages() {
 
 zam_install() {
   local missing
-  missing=$(zam_missing_packages)
+  missing=$(zam_missing_packages "$@")
   [ -z "$missing" ] && return 0
   if [ "$(id -u)" -eq 0 ]; then
     echo "== installing: $missing"
@@ -36,11 +44,16 @@ zam_install() {
   fi
 }
 
-zam_setup() {
+zam_configure() {
   local build=$1; shift
-  zam_install || exit $?
   local root
   root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
   cmake -S "$root" -B "$build" -G Ninja "$@" || exit 1
-  cmake --build "$build" -j"$(nproc)" || exit 1
+}
+
+zam_build() {
+  local build=$1; shift
+  local targets=()
+  [ $# -gt 0 ] && targets=(--target "$@")
+  cmake --build "$build" -j"$(nproc)" "${targets[@]}" || exit 1
 }

@@ -1,5 +1,6 @@
 // The program's icon: the player's X coin of the board, drawn by the pixel
-// engine and scaled to the size asked for, with a transparent ground.
+// engine and scaled to the size asked for: transparent outside the coin,
+// with a soft edge of the rim's own colour.
 #pragma once
 
 #include <QImage>

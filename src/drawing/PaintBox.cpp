@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "drawing/Unit2.h"
 
@@ -32,6 +33,24 @@ QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption) {
   label->move(x, y);
   label->adjustSize();
   return label;
+}
+
+int BlockFactor(qreal devicePixelRatio) {
+  return std::max(1, int(devicePixelRatio + 0.5));
+}
+
+QImage BlockImage(const QImage& source, const QRect& part, int factor) {
+  QImage out(part.width() * factor, part.height() * factor, QImage::Format_RGB32);
+  for (int y = 0; y < part.height(); ++y) {
+    const auto* from = reinterpret_cast<const uint32_t*>(source.constScanLine(part.top() + y)) +
+                       part.left();
+    auto* to = reinterpret_cast<uint32_t*>(out.scanLine(y * factor));
+    for (int x = 0; x < part.width(); ++x) std::fill_n(to + x * factor, factor, from[x]);
+    for (int j = 1; j < factor; ++j)
+      std::copy_n(to, out.width(), reinterpret_cast<uint32_t*>(out.scanLine(y * factor + j)));
+  }
+  out.setDevicePixelRatio(factor);
+  return out;
 }
 
 // ---- TSurfaceWidget ---------------------------------------------------------------
@@ -68,7 +87,18 @@ void TSurfaceWidget::paintEvent(QPaintEvent* e) {
     painting_ = false;
   }
   QPainter p(this);
-  p.drawImage(e->rect().topLeft(), surface_.Image(), e->rect());
+  const int factor = BlockFactor(devicePixelRatioF());
+  if (factor == 1) {
+    p.drawImage(e->rect().topLeft(), surface_.Image(), e->rect());
+    return;
+  }
+  // On a scaled screen every surface pixel becomes a square block of
+  // factor x factor device pixels, copied as it is: no smoothing, no
+  // fractions of a pixel.
+  for (const QRect& r : e->region()) {
+    const QRect part = r & QRect(QPoint(0, 0), surface_.Image().size());
+    if (!part.isEmpty()) p.drawImage(part.topLeft(), BlockImage(surface_.Image(), part, factor));
+  }
 }
 
 // ---- TPaintBox ------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QFont>
+#include <QImage>
 #include <QRegion>
 #include <QWidget>
 #include <functional>
@@ -25,6 +26,13 @@ QFont PixelFont(const QString& face, int pixels, bool bold);
 void UseButtonFace(QWidget* window);
 // A label at (x, y), sized to its caption.
 QLabel* MakeLabel(QWidget* parent, int x, int y, const QString& caption);
+
+// The whole number a window is scaled by on a screen of the given device
+// pixel ratio (1.5 and up rounds to 2; never below 1).
+int BlockFactor(qreal devicePixelRatio);
+// Rectangle part of source, every pixel a factor x factor block, as an image
+// of device pixel ratio factor (drawn at part's top-left, it covers part).
+QImage BlockImage(const QImage& source, const QRect& part, int factor);
 
 class TSurfaceWidget : public QWidget {
  public:

@@ -43,6 +43,7 @@ ScoreRecord Slots[kHallSize + 1];
 uint8_t EntryCount = 0;
 uint8_t RankOrder[kHallSize + 1];
 Tscoreform* scoreform = nullptr;
+Tscoreform* (*MakeScoreForm)() = nullptr;
 QComboBox* NameListBox = nullptr;
 
 namespace {
@@ -981,6 +982,7 @@ void FillNameList() {
 }
 
 void ShowHallOfFame() {
+  if (!scoreform && MakeScoreForm) scoreform = MakeScoreForm();
   if (!scoreform) return;
   scoreform->exec();
   scoreform->Timer1.stop();

@@ -101,5 +101,8 @@ class Tscoreform : public QDialog {
 };
 
 extern Tscoreform* scoreform;
+// Builds the window when it is first shown, if the program set it; tests
+// set scoreform themselves.
+extern Tscoreform* (*MakeScoreForm)();
 // The combo box that lists the players' names (set by the main window).
 extern QComboBox* NameListBox;

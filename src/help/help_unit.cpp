@@ -11,6 +11,12 @@
 #include "drawing/Unit2.h"
 
 Thelpform* helpform = nullptr;
+Thelpform* (*MakeHelpForm)() = nullptr;
+
+Thelpform* HelpForm() {
+  if (!helpform && MakeHelpForm) helpform = MakeHelpForm();
+  return helpform;
+}
 
 namespace {
 

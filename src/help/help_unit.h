@@ -70,3 +70,8 @@ class Thelpform : public QDialog {
 };
 
 extern Thelpform* helpform;
+// Builds the window when it is first asked for, if the program set it;
+// tests set helpform themselves.
+extern Thelpform* (*MakeHelpForm)();
+// helpform, built first when need be; null when there is none.
+Thelpform* HelpForm();

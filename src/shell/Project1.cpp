@@ -1,5 +1,6 @@
-// Program start: the main window, then the hall-of-fame and help windows,
-// then the message loop until the main window closes. Closing the main window
+// Program start: the command line, the main window, then the message loop
+// until the main window closes. The hall-of-fame and help windows are built
+// when first opened, so the main window appears sooner. Closing the main window
 // writes the hall of fame; so does ending the program with SIGTERM, SIGINT or
 // SIGHUP once the window is shown, or ending the desktop session.
 #include <fcntl.h>
@@ -11,13 +12,16 @@
 #include <QPixmap>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <csignal>
+#include <memory>
 
 #include "base/Random.h"
 #include "drawing/AppIcon.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/Unit1.h"
+#include "shell/commandline.h"
 
 namespace {
 
@@ -50,6 +54,15 @@ void QuitOnSignals(QApplication& app) {
   for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaction(sig, &action, nullptr);
 }
 
+// The program's icon, its own drawing, in the sizes desktops ask for.
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
+  return icon;
+}
+
+QWidget* mainWindow = nullptr;  // the parent of the windows built on demand
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -58,16 +71,20 @@ int main(int argc, char* argv[]) {
   // whatever file it opens next under that number.
   for (int fd = 0; fd <= 2; ++fd)
     if (::fcntl(fd, F_GETFD) == -1 && ::open("/dev/null", O_RDWR) != fd) return 127;
-  // The window is laid out in screen pixels: no scaling by pixel density.
-  qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-  QApplication app(argc, argv);
-  // The desktop ties the window to the program's entry; the icon is the
-  // program's own drawing.
+  TStartOptions options;
+  if (const int status = ReadCommandLine(argc, argv, options); status >= 0) return status;
+  // The window is scaled by a whole number as the desktop asks (1.5 and up
+  // rounds to 2): every pixel the engine draws stays a square block.
+  UseWholeScaleFactors();
+  std::unique_ptr<QApplication> application;
+  {
+    TDisplayGuard guard;
+    application = std::make_unique<QApplication>(argc, argv);
+  }
+  QApplication& app = *application;
+  if (options.dataFolder && !EnterDataFolder()) return 1;
+  // The desktop ties the window to the program's entry.
   QGuiApplication::setDesktopFileName(QString::fromLatin1(kAppId));
-  QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256})
-    icon.addPixmap(QPixmap::fromImage(AppIconImage(size)));
-  app.setWindowIcon(icon);
   // A write past a file-size limit fails as an error (the save reports it)
   // instead of killing the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -76,17 +93,21 @@ int main(int argc, char* argv[]) {
   // in the window, so that a test building windows keeps the seed it set.
   zam::Randomize();
   TForm1 form;
-  Tscoreform scores(&form);
-  scoreform = &scores;
-  Thelpform help(&form);
-  helpform = &help;
+  mainWindow = &form;
+  MakeScoreForm = [] { return new Tscoreform(mainWindow); };
+  MakeHelpForm = [] { return new Thelpform(mainWindow); };
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
   windowShown = 1;
+  // The icon is drawn once the window is up.
+  QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ProgramIcon()); });
   WarnAboutHallOfFame(&form);  // when this run's results cannot be saved
   const int result = app.exec();
+  MakeScoreForm = nullptr;
+  MakeHelpForm = nullptr;
   scoreform = nullptr;
   helpform = nullptr;
+  mainWindow = nullptr;
   return result;
 }

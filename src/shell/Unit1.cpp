@@ -615,7 +615,8 @@ void TForm1::galleryBtnClick() {
 }
 
 void TForm1::BitBtn1Click() {
-  if (GameState != GsComputerMoving && helpform) helpform->exec();
+  if (GameState == GsComputerMoving) return;
+  if (Thelpform* help = HelpForm()) help->exec();
 }
 
 void TForm1::nameboxChange() {

@@ -1,24 +1,38 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks the installed tree:
-# the desktop entry and the metadata validate, the icons are square PNGs of
-# every size, the manual page is there, and the launcher runs the program in
-# the user's data folder, whatever folder it is started from.
+# the desktop entry and the metadata validate and carry Dutch names, the
+# icons are square PNGs of every size, the manual pages are there, and the
+# launcher runs the program in the user's data folder, whatever folder it is
+# started from. Run on a private X server (xvfb_run.sh), so that the test
+# can wait for the window itself.
 #   install_test.sh BUILD_DIR
 set -eu
 build=$1
 id=net.zamspelen.ZamGames
 work=$(mktemp -d)
-trap '[ "$pid" -gt 0 ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 pid=0
+trap '[ "$pid" -gt 0 ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "install test: $*" >&2; exit 1; }
+export HOME="$work/home" XDG_CACHE_HOME="$work/home/cache"
+mkdir -p "$HOME"
 
 cmake --install "$build" --prefix "$work/prefix" > /dev/null
 prefix=$work/prefix
-desktop-file-validate "$prefix/share/applications/$id.desktop"
+entry=$prefix/share/applications/$id.desktop
+desktop-file-validate "$entry"
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" > /dev/null
-[ -s "$prefix/share/man/man6/zam-games.6" ] || fail "no manual page"
-[ -x "$prefix/bin/zam" ] || fail "no program"
-grep -q '^Exec=zam-games$' "$prefix/share/applications/$id.desktop" || fail "the entry does not start the launcher"
+for page in man/man6/zam-games.6.gz man/man6/zam.6.gz man/nl/man6/zam-games.6.gz; do
+  gzip -t "$prefix/share/$page" 2> /dev/null || fail "no compressed manual page $page"
+done
+[ -x "$prefix/games/zam" ] || fail "no program"
+[ -x "$prefix/games/zam-games" ] || fail "no launcher"
+grep -q '^Exec=zam-games$' "$entry" || fail "the entry does not start the launcher"
+grep -q '^Name\[nl\]=.' "$entry" || fail "the entry has no Dutch name"
+grep -q '^Comment\[nl\]=.' "$entry" || fail "the entry has no Dutch comment"
+for tag in name summary p; do
+  grep -q "<$tag xml:lang=\"nl\">" "$prefix/share/metainfo/$id.metainfo.xml" ||
+    fail "the metadata has no Dutch $tag"
+done
 for size in 16 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
   [ -f "$png" ] || fail "no icon of $size"
@@ -33,16 +47,21 @@ done
 # The launcher, started from another folder with its own XDG_DATA_HOME.
 mkdir -p "$work/elsewhere" "$work/data"
 cd "$work/elsewhere"
-QT_QPA_PLATFORM=offscreen XDG_DATA_HOME="$work/data" "$prefix/bin/zam-games" &
+XDG_DATA_HOME="$work/data" "$prefix/games/zam-games" &
 pid=$!
+# The launcher replaces itself by the program, which enters the data folder:
+# wait for both, however busy the machine is (at most a minute).
 tries=0
-while [ "$(readlink "/proc/$pid/cwd" 2>/dev/null || true)" != "$work/data/$id" ]; do
+until [ "$(basename "$(readlink "/proc/$pid/exe" 2>/dev/null || true)")" = zam ] &&
+      [ "$(readlink "/proc/$pid/cwd" 2>/dev/null || true)" = "$work/data/$id" ]; do
+  kill -0 "$pid" 2> /dev/null || fail "the program ended early"
   tries=$((tries + 1))
-  [ $tries -lt 200 ] || fail "the program does not run in $work/data/$id"
+  [ $tries -lt 1200 ] || fail "the program does not run in $work/data/$id"
   sleep 0.05
 done
-[ "$(basename "$(readlink "/proc/$pid/exe")")" = zam ] || fail "the launcher did not start the program"
-sleep 1.5  # its window up; then it ends as on logging out, saving
+# Its window up; then it ends as on logging out, saving.
+timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Zam games V1\.1$' > /dev/null ||
+  fail "no window shown"
 kill -TERM "$pid"
 wait "$pid" || fail "the program did not end cleanly"
 pid=0

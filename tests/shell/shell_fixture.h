@@ -6,6 +6,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCursor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,9 @@ class ShellTest : public ::testing::Test {
     form = std::make_unique<TForm1>();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    // The pointer rests in the window's corner, off the board: where an
+    // earlier test left it must not count as a player's hover.
+    QCursor::setPos(form->mapToGlobal(QPoint(1, 1)));
     QApplication::processEvents();
   }
   void TearDown() override {
