@@ -6,6 +6,8 @@ namespace coinrow {
 
 TRect CellRect(int column) { return {40 * column, kTop, 40 * column + 40, kTop + 40}; }
 
+TPoint CellCentre(int column) { return {40 * column + 20, kTop + 20}; }
+
 int HitCell(int x, int y) {
   int column = x / 40;
   if (column == 16) column = 15;

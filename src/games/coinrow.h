@@ -13,6 +13,8 @@ namespace coinrow {
 constexpr int kTop = 220;
 
 TRect CellRect(int column);
+// The middle of the cell, where a keyboard move picks up and drops a coin.
+TPoint CellCentre(int column);
 // The column whose cell's inner part (offsets 6..34) holds the point, or -1.
 int HitCell(int x, int y);
 // Fills the cell inside its grid lines with the emptied colour, in the

@@ -105,18 +105,11 @@ void TGame6::Land() {
 
 // ---- keyboard play -------------------------------------------------------------
 
-namespace {
-TPoint CellCentre(int column) {
-  const TRect r = coinrow::CellRect(column);
-  return {r.Left + 20, r.Top + 20};
-}
-}  // namespace
-
 int TGame6::KeyMoveCount() const { return int(game6::LegalMoves(pos_).size()); }
 
 TGameModule::TKeyGesture TGame6::KeyGesture(int index) const {
   const game6::TMove m = game6::LegalMoves(pos_).at(size_t(index));
-  return {CellCentre(pos_.CoinColumn[m.slot - 1]), CellCentre(m.column)};
+  return {coinrow::CellCentre(pos_.CoinColumn[m.slot - 1]), coinrow::CellCentre(m.column)};
 }
 
 std::string TGame6::Describe() const { return position_text::Describe(pos_); }

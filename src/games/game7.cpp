@@ -131,18 +131,11 @@ void TGame7::Land() {
 
 // ---- keyboard play -------------------------------------------------------------
 
-namespace {
-TPoint CellCentre(int column) {
-  const TRect r = coinrow::CellRect(column);
-  return {r.Left + 20, r.Top + 20};
-}
-}  // namespace
-
 int TGame7::KeyMoveCount() const { return int(game7::LegalMoves(pos_).size()); }
 
 TGameModule::TKeyGesture TGame7::KeyGesture(int index) const {
   const game7::TMove m = game7::LegalMoves(pos_).at(size_t(index));
-  return {CellCentre(pos_.CoinColumn[m.coin - 1]), CellCentre(m.column)};
+  return {coinrow::CellCentre(pos_.CoinColumn[m.coin - 1]), coinrow::CellCentre(m.column)};
 }
 
 std::string TGame7::Describe() const { return position_text::Describe(pos_); }

@@ -4,6 +4,7 @@
 #include "games/game6.h"
 #include "games/game7.h"
 #include "shell/shell_fixture.h"
+#include "line_positions.h"
 
 namespace {
 
@@ -26,22 +27,6 @@ class LineBoard : public ShellTest {
   }
 };
 
-// Game 7's coins in slots: the empty slots count down to -1.
-game6::TPosition Seven(std::vector<int> columns) {
-  game6::TPosition p;
-  const int empty = 6 - int(columns.size());
-  for (int k = 0; k < empty; ++k) p.CoinColumn[k] = int8_t(k - empty);
-  for (size_t i = 0; i < columns.size(); ++i) p.CoinColumn[size_t(empty) + i] = int8_t(columns[i]);
-  return p;
-}
-
-game7::TPosition Eight(std::vector<int> columns, int euro) {
-  game7::TPosition p;
-  p.CoinCount = uint8_t(columns.size());
-  p.EuroIndex = uint8_t(euro);
-  for (size_t i = 0; i < columns.size(); ++i) p.CoinColumn[i] = int8_t(columns[i]);
-  return p;
-}
 
 TEST_F(LineBoard, BoardPixels) {
   ChooseGame(6);

@@ -22,6 +22,7 @@
 #include "games/game7.h"
 #include "games/game8.h"
 #include "games/rowboard.h"
+#include "line_positions.h"
 
 namespace {
 
@@ -139,21 +140,6 @@ game4::TPosition Ring(int x1, int x2, int o1, int o2) {
   p.PlayerCell[1] = uint8_t(x2);
   p.ComputerCell[0] = uint8_t(o1);
   p.ComputerCell[1] = uint8_t(o2);
-  return p;
-}
-// Game 7's coins in the last slots; the empty slots count down to -1.
-game6::TPosition Seven(std::vector<int> columns) {
-  game6::TPosition p;
-  const int empty = 6 - int(columns.size());
-  for (int k = 0; k < empty; ++k) p.CoinColumn[k] = int8_t(k - empty);
-  for (size_t i = 0; i < columns.size(); ++i) p.CoinColumn[size_t(empty) + i] = int8_t(columns[i]);
-  return p;
-}
-game7::TPosition Eight(std::vector<int> columns, int euro) {
-  game7::TPosition p;
-  p.CoinCount = uint8_t(columns.size());
-  p.EuroIndex = uint8_t(euro);
-  for (size_t i = 0; i < columns.size(); ++i) p.CoinColumn[i] = int8_t(columns[i]);
   return p;
 }
 

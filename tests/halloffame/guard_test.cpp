@@ -29,6 +29,7 @@
 #include <thread>
 
 #include "halloffame/hall_fixture.h"
+#include "halloffame/child_process.h"
 #include "shell/shell_fixture.h"
 
 extern char** environ;
@@ -95,19 +96,6 @@ int Lines(const std::string& text) {
   return n;
 }
 
-// Waits up to `seconds` for the child; kills it when it does not end. The
-// status, or -1 after a kill.
-int WaitFor(pid_t pid, double seconds) {
-  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-  int status = 0;
-  while (Clock::now() < end) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return -1;
-}
 
 // ---- files that are no hall of fame --------------------------------------------------
 

@@ -18,26 +18,13 @@
 #include <thread>
 
 #include "halloffame/hall_fixture.h"
+#include "halloffame/child_process.h"
 
 extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 
-// Waits up to `seconds` for the child; kills it when it does not end. The
-// status, or -1 after a kill.
-int WaitFor(pid_t pid, double seconds) {
-  const auto end = Clock::now() + std::chrono::duration<double>(seconds);
-  int status = 0;
-  while (Clock::now() < end) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return status;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  kill(pid, SIGKILL);
-  waitpid(pid, &status, 0);
-  return -1;
-}
 
 pid_t StartProgram() {
   pid_t pid = 0;
