@@ -601,6 +601,10 @@ void TForm1::stopBtnClick() {
   RefreshDescriptions();
 }
 
+// After a window of its own closes, the keys go to the main window again,
+// also where no window manager hands the focus back.
+void TForm1::TakeBackKeyboard() { activateWindow(); }
+
 void TForm1::ShowBoardIdle() { box1->setCursor(Qt::ArrowCursor); }
 
 void TForm1::ReportRestingPointer() {
@@ -611,12 +615,18 @@ void TForm1::ReportRestingPointer() {
 }
 
 void TForm1::galleryBtnClick() {
-  if (GameState == GsMenu || GameState == GsGameOver) ShowHallOfFame();
+  if (GameState == GsMenu || GameState == GsGameOver) {
+    ShowHallOfFame();
+    TakeBackKeyboard();
+  }
 }
 
 void TForm1::BitBtn1Click() {
   if (GameState == GsComputerMoving) return;
-  if (Thelpform* help = HelpForm()) help->exec();
+  if (Thelpform* help = HelpForm()) {
+    help->exec();
+    TakeBackKeyboard();
+  }
 }
 
 void TForm1::nameboxChange() {

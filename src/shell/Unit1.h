@@ -83,6 +83,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   // The board between games (the menu, a game just ended): nothing on it
   // can be taken, so the arrow, whatever the pointer last left there.
   void ShowBoardIdle();
+  void TakeBackKeyboard();
   // A new position under a pointer that rests on the board: the game hears
   // a move to where the pointer is, so the cursor at once shows whether a
   // piece lies under it.
