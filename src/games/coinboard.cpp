@@ -153,15 +153,11 @@ void TCoinGame::Land() {
 
 // ---- keyboard play -------------------------------------------------------------
 
-namespace {
-TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-}  // namespace
-
 int TCoinGame::KeyMoveCount() const { return int(rules_.LegalMoves(pos_).size()); }
 
 TGameModule::TKeyGesture TCoinGame::KeyGesture(int index) const {
   const game1::TMove m = rules_.LegalMoves(pos_).at(size_t(index));
-  return {Centre(coinboard::CellRect(pos_.CoinPos)), Centre(coinboard::CellRect(m))};
+  return {RectCentre(coinboard::CellRect(pos_.CoinPos)), RectCentre(coinboard::CellRect(m))};
 }
 
 std::string TCoinGame::Describe() const { return position_text::Describe(pos_); }

@@ -24,28 +24,25 @@ void TDrag::Reset() {
 
 void TDrag::Hold(TPoint from, TPoint to) {
   Cancel();
-  auto input = [this](TInputKind kind, TPoint p) {
-    TBoardInput in;
-    in.MouseAction = kind;
-    in.MouseX = p.x;
-    in.MouseY = p.y;
-    HandleMouse(in);
-  };
-  input(TInputKind::Move, from);
-  input(TInputKind::Press, from);
-  input(TInputKind::Move, to);  // the piece leaves its cell
-  input(TInputKind::Move, to);  // and is shown over its target
+  HandleMouse({TInputKind::Move, from.x, from.y});
+  HandleMouse({TInputKind::Press, from.x, from.y});
+  HandleMouse({TInputKind::Move, to.x, to.y});  // the piece leaves its cell
+  HandleMouse({TInputKind::Move, to.x, to.y});  // and is shown over its target
 }
 
 void TDrag::Cancel() {
   if (dragState_ == 0) return;
   board_.ClearStart(piece_);
   board_.PutBack(piece_);
+  EndDrag();
+}
+
+// The piece has been put down: the screen shows the board as it now is,
+// and the drag is over.
+void TDrag::EndDrag() {
   compositor_.RestoreBackground();
   compositor_.FlushScreen();
-  dragState_ = 0;
-  pointerValid_ = false;
-  shell_.SetBoardCursor(Qt::ArrowCursor);
+  Reset();
 }
 
 void TDrag::HandleMouse(const TBoardInput& input) {
@@ -86,11 +83,7 @@ void TDrag::HandleMouse(const TBoardInput& input) {
       board_.ClearStart(piece_);
       const bool moved = pointerValid_ && board_.DropPiece(piece_, {x - grab_.x, y - grab_.y});
       if (!moved) board_.PutBack(piece_);
-      compositor_.RestoreBackground();
-      compositor_.FlushScreen();
-      dragState_ = 0;
-      pointerValid_ = false;
-      shell_.SetBoardCursor(Qt::ArrowCursor);
+      EndDrag();
       shell_.RaiseEvent(moved ? EvPlayerMoved : EvWrongMove);
       break;
     }

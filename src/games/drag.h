@@ -75,6 +75,8 @@ class TDrag {
   bool PointerValid() const { return pointerValid_; }
 
  private:
+  void EndDrag();
+
   TDragBoard& board_;
   TGameShell& shell_;
   TBoard& compositor_;

@@ -184,16 +184,6 @@ bool TGame0::IsGameOver() { return IsFinal(pos_); }
 
 // ---- keyboard play -------------------------------------------------------------
 
-namespace {
-void Input(TGame0& game, TInputKind kind, const TRect& r) {
-  TBoardInput in;
-  in.MouseAction = kind;
-  in.MouseX = (r.Left + r.Right) / 2;
-  in.MouseY = (r.Top + r.Bottom) / 2;
-  game.HandleMouse(in);
-}
-}  // namespace
-
 // The crossed blocks drawn as they were before the press.
 void TGame0::UncrossBlocks() {
   for (int row = selRow_; row <= pos_.ColumnHeights[selColumn_ - 1]; ++row) {
@@ -202,6 +192,11 @@ void TGame0::UncrossBlocks() {
   }
   board_.RestoreBackground();
   board_.FlushScreen();
+}
+
+// The middle of the lowest block a move takes, where its press goes.
+TPoint TGame0::KeyMoveBlock(const TMove& m) const {
+  return RectCentre(BlockRect(m.column, pos_.ColumnHeights[m.column - 1] - m.count + 1));
 }
 
 int TGame0::KeyMoveCount() const { return int(LegalMoves(pos_).size()); }
@@ -216,16 +211,15 @@ void TGame0::ShowKeyMove(int index) {
   }
   if (index < 0) return;
   const TMove m = LegalMoves(pos_).at(size_t(index));
-  const TRect block = BlockRect(m.column, pos_.ColumnHeights[m.column - 1] - m.count + 1);
-  Input(*this, TInputKind::Move, block);
-  Input(*this, TInputKind::Press, block);
+  const TPoint p = KeyMoveBlock(m);
+  HandleMouse({TInputKind::Move, p.x, p.y});
+  HandleMouse({TInputKind::Press, p.x, p.y});
 }
 
 void TGame0::PlayKeyMove(int index) {
-  const TMove m = LegalMoves(pos_).at(size_t(index));
+  const TPoint p = KeyMoveBlock(LegalMoves(pos_).at(size_t(index)));
   ShowKeyMove(index);
-  Input(*this, TInputKind::Release,
-        BlockRect(m.column, pos_.ColumnHeights[m.column - 1] - m.count + 1));
+  HandleMouse({TInputKind::Release, p.x, p.y});
 }
 
 std::string TGame0::Describe() const { return position_text::Describe(pos_); }

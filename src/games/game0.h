@@ -48,6 +48,7 @@ class TGame0 final : public TGameModule {
   void CrossBlock(int column, int row);
   void CrossBlocks();
   void UncrossBlocks();
+  TPoint KeyMoveBlock(const game0::TMove& m) const;
   void TakeBlocks();
 
   game0::TPosition pos_{{0, 0}};

@@ -278,13 +278,6 @@ TPoint ClickPoint(uint16_t mask) {
   const int first = __builtin_ctz(mask);
   return {mask >> first == 3 ? 40 * first + 40 : 40 * first + 20, 210};
 }
-void Input(TGame8& game, TInputKind kind, TPoint p) {
-  TBoardInput in;
-  in.MouseAction = kind;
-  in.MouseX = p.x;
-  in.MouseY = p.y;
-  game.HandleMouse(in);
-}
 }  // namespace
 
 int TGame8::KeyMoveCount() const {
@@ -294,17 +287,18 @@ int TGame8::KeyMoveCount() const {
 // A move is shown as the pointer over it shows it: its cans framed.
 void TGame8::ShowKeyMove(int index) {
   if (index < 0) {
-    Input(*this, TInputKind::Move, {0, 300});  // away from the cans and the ball
+    HandleMouse({TInputKind::Move, 0, 300});  // away from the cans and the ball
     return;
   }
-  Input(*this, TInputKind::Move, ClickPoint(game8::LegalMoves({standing_}).at(size_t(index))));
+  const TPoint p = ClickPoint(game8::LegalMoves({standing_}).at(size_t(index)));
+  HandleMouse({TInputKind::Move, p.x, p.y});
 }
 
 void TGame8::PlayKeyMove(int index) {
   const TPoint p = ClickPoint(game8::LegalMoves({standing_}).at(size_t(index)));
-  Input(*this, TInputKind::Move, p);
-  Input(*this, TInputKind::Press, p);
-  Input(*this, TInputKind::Release, p);
+  HandleMouse({TInputKind::Move, p.x, p.y});
+  HandleMouse({TInputKind::Press, p.x, p.y});
+  HandleMouse({TInputKind::Release, p.x, p.y});
 }
 
 std::string TGame8::Describe() const { return position_text::Describe(game8::TPosition{standing_}); }

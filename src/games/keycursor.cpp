@@ -26,7 +26,6 @@ bool TKeyCursor::HandleKey(TGameModule& game, int key) {
         if (count == 0) return true;
         index_ = 0;
         game.ShowKeyMove(index_);
-        return true;
       } else {
         // The cursor is used up before the move, which may end the turn
         // and call back into the shell.
@@ -54,10 +53,12 @@ void TKeyCursor::Drop(TGameModule& game) {
 void TGameModule::ShowKeyMove(int index) {
   TDrag* drag = KeyDrag();
   if (!drag) return;
-  if (index < 0)
+  if (index < 0) {
     drag->Cancel();
-  else
-    drag->Hold(KeyGesture(index).from, KeyGesture(index).to);
+    return;
+  }
+  const TKeyGesture g = KeyGesture(index);
+  drag->Hold(g.from, g.to);
 }
 
 void TGameModule::PlayKeyMove(int index) {
@@ -65,9 +66,5 @@ void TGameModule::PlayKeyMove(int index) {
   if (!drag) return;
   const TKeyGesture g = KeyGesture(index);
   drag->Hold(g.from, g.to);
-  TBoardInput release;
-  release.MouseAction = TInputKind::Release;
-  release.MouseX = g.to.x;
-  release.MouseY = g.to.y;
-  drag->HandleMouse(release);
+  drag->HandleMouse({TInputKind::Release, g.to.x, g.to.y});
 }

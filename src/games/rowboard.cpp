@@ -147,15 +147,12 @@ void TRowGame::Land() {
 
 // ---- keyboard play -------------------------------------------------------------
 
-namespace {
-TPoint Centre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-}  // namespace
-
 int TRowGame::KeyMoveCount() const { return int(rows::LegalMoves(pos_, rows::SidePlayer).size()); }
 
 TGameModule::TKeyGesture TRowGame::KeyGesture(int index) const {
   const rows::TMove m = rows::LegalMoves(pos_, rows::SidePlayer).at(size_t(index));
-  return {Centre(CellRect(pos_.PlayerColumn[m.row - 1], m.row)), Centre(CellRect(m.column, m.row))};
+  return {RectCentre(CellRect(pos_.PlayerColumn[m.row - 1], m.row)),
+          RectCentre(CellRect(m.column, m.row))};
 }
 
 std::string TRowGame::Describe() const { return position_text::Describe(pos_); }

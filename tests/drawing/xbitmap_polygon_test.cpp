@@ -222,8 +222,12 @@ TEST(Polygon, AZeroAreaSpikeStopsTheEarSearch) {
   Draw(b, {{0, 0}, {40, 0}, {40, 40}, {0, 40}, {0, 10}, {0, 20}});
   for (int y = 1; y < 40; ++y)
     for (int x = 1; x < 40; ++x) {
-      if (x > y + 1) ASSERT_EQ(b.GetPixel(x, y), kFill) << x << "," << y;
-      if (y > x + 1) ASSERT_EQ(b.GetPixel(x, y), kWhite) << x << "," << y;
+      if (x > y + 1) {
+        ASSERT_EQ(b.GetPixel(x, y), kFill) << x << "," << y;
+      }
+      if (y > x + 1) {
+        ASSERT_EQ(b.GetPixel(x, y), kWhite) << x << "," << y;
+      }
     }
   for (int i = 0; i <= 40; ++i) {
     EXPECT_EQ(b.GetPixel(0, i), 0u) << i;
