@@ -32,7 +32,9 @@ inline TRect RectIntersection(const TRect& a, const TRect& b) {
 }
 
 // The middle pixel, rounded towards Left and Top.
-inline TPoint RectCentre(const TRect& r) { return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+inline TPoint RectCentre(const TRect& r) {
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
 
 inline TRect Offset(const TRect& r, int dx, int dy) {
   return {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};

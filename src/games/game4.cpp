@@ -200,9 +200,7 @@ void TGame4::Land() {
 
 // ---- keyboard play -------------------------------------------------------------
 
-int TGame4::KeyMoveCount() const {
-  return int(game4::LegalMoves(pos_, game4::SidePlayer).size());
-}
+int TGame4::KeyMoveCount() const { return int(game4::LegalMoves(pos_, game4::SidePlayer).size()); }
 
 TGameModule::TKeyGesture TGame4::KeyGesture(int index) const {
   const game4::TMove m = game4::LegalMoves(pos_, game4::SidePlayer).at(size_t(index));

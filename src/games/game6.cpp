@@ -2,8 +2,8 @@
 
 #include "drawing/Unit2.h"
 #include "drawing/pieces.h"
-#include "games/position_text.h"
 #include "games/coinrow.h"
+#include "games/position_text.h"
 
 using namespace game6;
 using coinrow::CellRect;

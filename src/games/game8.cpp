@@ -280,9 +280,7 @@ TPoint ClickPoint(uint16_t mask) {
 }
 }  // namespace
 
-int TGame8::KeyMoveCount() const {
-  return Busy() ? 0 : int(game8::LegalMoves({standing_}).size());
-}
+int TGame8::KeyMoveCount() const { return Busy() ? 0 : int(game8::LegalMoves({standing_}).size()); }
 
 // A move is shown as the pointer over it shows it: its cans framed.
 void TGame8::ShowKeyMove(int index) {
@@ -301,9 +299,10 @@ void TGame8::PlayKeyMove(int index) {
   HandleMouse({TInputKind::Release, p.x, p.y});
 }
 
-std::string TGame8::Describe() const { return position_text::Describe(game8::TPosition{standing_}); }
+std::string TGame8::Describe() const {
+  return position_text::Describe(game8::TPosition{standing_});
+}
 
 std::string TGame8::DescribeKeyMove(int index) const {
-  return position_text::DescribeCans({standing_},
-                                     game8::LegalMoves({standing_}).at(size_t(index)));
+  return position_text::DescribeCans({standing_}, game8::LegalMoves({standing_}).at(size_t(index)));
 }

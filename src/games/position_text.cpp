@@ -23,8 +23,8 @@ const char* ColumnName(int column) { return column == 1 ? "linker kolom" : "rech
 }  // namespace
 
 std::string Describe(const game0::TPosition& p) {
-  return "Linker kolom: " + Stones(p.ColumnHeights[0]) + ", rechter kolom: " +
-         Stones(p.ColumnHeights[1]) + ".";
+  return "Linker kolom: " + Stones(p.ColumnHeights[0]) +
+         ", rechter kolom: " + Stones(p.ColumnHeights[1]) + ".";
 }
 
 std::string Describe(const game0::TPosition&, const game0::TMove& m) {
@@ -62,8 +62,8 @@ std::string Describe(const game4::TPosition& p) {
 }
 
 std::string Describe(const game4::TPosition& p, const game4::TMove& m) {
-  return "X-munt " + N(m.coin) + " van vakje " + N(p.PlayerCell[m.coin - 1] + 1) +
-         " naar vakje " + N(m.cell + 1);
+  return "X-munt " + N(m.coin) + " van vakje " + N(p.PlayerCell[m.coin - 1] + 1) + " naar vakje " +
+         N(m.cell + 1);
 }
 
 std::string Describe(const game6::TPosition& p) {
@@ -89,9 +89,8 @@ std::string Describe(const game7::TPosition& p) {
 }
 
 std::string Describe(const game7::TPosition& p, const game7::TMove& m) {
-  const std::string what =
-      std::string(m.coin == p.EuroIndex ? "euromunt" : "munt") + " van vakje " +
-      N(p.CoinColumn[m.coin - 1] + 1);
+  const std::string what = std::string(m.coin == p.EuroIndex ? "euromunt" : "munt") +
+                           " van vakje " + N(p.CoinColumn[m.coin - 1] + 1);
   if (m.column == 0) return what + " naar vakje 1: valt uit het spel";
   return what + " naar vakje " + N(m.column + 1);
 }
@@ -101,8 +100,8 @@ std::string Describe(const game8::TPosition& p) {
   for (int i = 0; i < 16; ++i)
     if (p.Standing >> i & 1) cans.push_back(i + 1);
   if (cans.empty()) return "Er staat geen blikje meer.";
-  return (cans.size() == 1 ? "Er staat 1 blikje: plaats " : "Er staan " + N(int(cans.size())) +
-                                                               " blikjes, op plaats ") +
+  return (cans.size() == 1 ? "Er staat 1 blikje: plaats "
+                           : "Er staan " + N(int(cans.size())) + " blikjes, op plaats ") +
          List(cans) + ".";
 }
 

@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 
 #include "drawing/AppIcon.h"
 
@@ -44,8 +44,8 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
   const QString name = ProgramName(argc > 0 ? argv[0] : nullptr);
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
-      "Zam games: nine take-away games played against the computer with the mouse.\n"
-      "The hall of fame is kept in the file ZamScores in the current folder."));
+      "Zam games: nine take-away games played against the computer with the mouse or\n"
+      "the keyboard. The hall of fame is kept in the file ZamScores in the current folder."));
   // Qt's own options (-platform, -display, -session from the session
   // manager, ...) are written with one dash and are passed on to Qt.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -53,17 +53,16 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
                                 QStringLiteral("Show this help and exit."));
   const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                    QStringLiteral("Show the version and exit."));
-  const QCommandLineOption data(
-      QStringLiteral("data-folder"),
-      QStringLiteral("Keep the hall of fame in the user's data folder\n"
-                     "($XDG_DATA_HOME/%1) instead of the current folder.")
-          .arg(QString::fromLatin1(kAppId)));
+  const QCommandLineOption data(QStringLiteral("data-folder"),
+                                QStringLiteral("Keep the hall of fame in the user's data folder\n"
+                                               "($XDG_DATA_HOME/%1) instead of the current folder.")
+                                    .arg(QString::fromLatin1(kAppId)));
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(data);
-  for (const char* qtOption : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                               "display", "session", "style", "stylesheet", "qwindowgeometry",
-                               "qwindowtitle", "qwindowicon", "name"}) {
+  for (const char* qtOption :
+       {"platform", "platformpluginpath", "platformtheme", "plugin", "display", "session", "style",
+        "stylesheet", "qwindowgeometry", "qwindowtitle", "qwindowicon", "name"}) {
     QCommandLineOption o(QString::fromLatin1(qtOption), QString(), QStringLiteral("value"));
     o.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(o);
@@ -105,12 +104,13 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
   const bool wayland = platform.startsWith(QLatin1String("wayland"));
   if (x11 && parser.value(QStringLiteral("display")).isEmpty() &&
       qEnvironmentVariableIsEmpty("DISPLAY")) {
-    Print(stderr, name + QStringLiteral(": no display to show the window on (DISPLAY is not set)\n"));
+    Print(stderr,
+          name + QStringLiteral(": no display to show the window on (DISPLAY is not set)\n"));
     return 1;
   }
   if (wayland && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    Print(stderr,
-          name + QStringLiteral(": no display to show the window on (WAYLAND_DISPLAY is not set)\n"));
+    Print(stderr, name + QStringLiteral(
+                             ": no display to show the window on (WAYLAND_DISPLAY is not set)\n"));
     return 1;
   }
   return -1;

@@ -173,7 +173,7 @@ TEST(Polygon, ConcaveShapesFillExactlyTheirInside) {
 // middle spike lies on the top edge. Whichever vertex the list starts with,
 // the shape is only outlined.
 TEST(Polygon, AVertexOnAnotherEdgeLeavesItUnfilled) {
-  const std::vector<TPoint> shape = {{0, 0},  {40, 0}, {40, 40}, {30, 40},
+  const std::vector<TPoint> shape = {{0, 0},  {40, 0},  {40, 40}, {30, 40},
                                      {20, 0}, {10, 40}, {0, 40}};
   for (size_t start = 0; start < shape.size(); ++start) {
     std::vector<TPoint> pts;
@@ -182,7 +182,8 @@ TEST(Polygon, AVertexOnAnotherEdgeLeavesItUnfilled) {
     Prepare(b);
     Draw(b, pts);
     for (int y = 0; y < 44; ++y)
-      for (int x = 0; x < 44; ++x) ASSERT_NE(b.GetPixel(x, y), kFill) << start << ": " << x << "," << y;
+      for (int x = 0; x < 44; ++x)
+        ASSERT_NE(b.GetPixel(x, y), kFill) << start << ": " << x << "," << y;
     EXPECT_EQ(b.GetPixel(0, 20), 0u) << start;  // the outline is there
     EXPECT_EQ(b.GetPixel(40, 20), 0u) << start;
     EXPECT_EQ(b.GetPixel(5, 30), kWhite) << start;
@@ -205,7 +206,9 @@ TEST(Polygon, CollinearVerticesStillFillTheSquare) {
       for (int x = 0; x < 44; ++x) {
         const bool outline = (x == 0 || x == 40) && y <= 40 ? true : (y == 0 || y == 40) && x <= 40;
         const bool inside = x > 0 && x < 40 && y > 0 && y < 40;
-        ASSERT_EQ(b.GetPixel(x, y), outline ? 0u : inside ? kFill : kWhite)
+        ASSERT_EQ(b.GetPixel(x, y), outline  ? 0u
+                                    : inside ? kFill
+                                             : kWhite)
             << "shape " << s << " at " << x << "," << y;
       }
   }
