@@ -14,16 +14,16 @@ void TGameTemplate::TimerStep() {
   moving_ = false;
   pos_ = Apply(pos_, ComputerMove(pos_, zam::ProgramRandom()));
   shell_.SetMoveTimer(false);
-  shell_.RaiseEvent(EvComputerMoved);
+  shell_.RaiseEvent(ControllerEvent::EvComputerMoved);
 }
 
 void TGameTemplate::HandleMouse(const TBoardInput& input) {
   if (input.MouseAction != TInputKind::Press) return;
   const TMove move{1};
   if (!IsLegal(pos_, move)) {
-    shell_.RaiseEvent(EvWrongMove);
+    shell_.RaiseEvent(ControllerEvent::EvWrongMove);
     return;
   }
   pos_ = Apply(pos_, move);
-  shell_.RaiseEvent(EvPlayerMoved);
+  shell_.RaiseEvent(ControllerEvent::EvPlayerMoved);
 }

@@ -37,8 +37,6 @@
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
 
-TForm1* Form1 = nullptr;
-
 namespace {
 
 // The caption colour of a control while it works; switched off, it shows
@@ -281,7 +279,6 @@ const QStringList& InfoItems() {
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
-  Form1 = this;
   setWindowTitle(QStringLiteral("Zam games V1.1"));
   setFixedSize(kClientWidth, kClientHeight);
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -373,8 +370,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   box1->OnPaint = [this] { box1Paint(); };
   directionbox->OnPaint = [this] { directionboxPaint(); };
   // Before the first choice the rules box shows the general text, block 10.
-  largemsgbox->OnPaint = [this] { panels_->PaintRulesBox(GameType == kNoGame ? 10 : GameType); };
-  scoreBox->OnPaint = [this] { panels_->PaintScoreBox(Levels); };
+  largemsgbox->OnPaint = [this] {
+    panels_->PaintRulesBox(controller_.GameType() == kNoGame ? 10 : controller_.GameType());
+  };
+  scoreBox->OnPaint = [this] { panels_->PaintScoreBox(controller_.Levels()); };
   box1->OnMouseDown = [this](QMouseEvent* e) {
     box1Mouse(TInputKind::Press, int(e->position().x()), int(e->position().y()));
   };
@@ -426,10 +425,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   }
 }
 
-TForm1::~TForm1() {
-  FormDestroy();
-  if (Form1 == this) Form1 = nullptr;
-}
+TForm1::~TForm1() { FormDestroy(); }
 
 void TForm1::FormCreate() {
   gameselbtn->CanvasFont = MakeFont(QStringLiteral("arial"), int(25 * 0.8), false);
@@ -438,14 +434,14 @@ void TForm1::FormCreate() {
       TSidePanels::TControls{largemsgbox, scoreBox, directionbox, totalscore, &InfoItems()});
   NameListBox = namebox;
   LoadHallOfFame();
-  InitController(*this, board_);
+  controller_.InitController();
 }
 
 void TForm1::FormDestroy() {
   if (destroyed_) return;
   destroyed_ = true;
   Timer1.stop();
-  CloseController();
+  controller_.CloseController();
   board_.SetScreen(nullptr);
   NameListBox = nullptr;
   SaveHallOfFame();
@@ -483,7 +479,7 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
 
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
-  ChooseGame(BtnNr);
+  controller_.ChooseGame(BtnNr);
   RefreshDescriptions();
 }
 
@@ -492,14 +488,14 @@ void TForm1::ChooseGameByKey(int digit) {
 }
 
 void TForm1::box1Key(int key) {
-  if (GameState != GsPlayerToMove) return;
-  TGameModule* m = GameModule(GameType);
+  if (!controller_.PlayerMayMove()) return;
+  TGameModule* m = controller_.Current();
   if (m && keyCursor_.HandleKey(*m, key)) RefreshDescriptions();
 }
 
 void TForm1::DropKeyCursor() {
   if (keyCursor_.Index() < 0) return;
-  if (TGameModule* m = GameModule(GameType)) keyCursor_.Drop(*m);
+  if (TGameModule* m = controller_.Current()) keyCursor_.Drop(*m);
 }
 
 namespace {
@@ -529,17 +525,18 @@ void Describe(QWidget* w, const QString& text) {
 }  // namespace
 
 void TForm1::RefreshDescriptions() {
-  const TGameEntry* entry = GameType == kNoGame ? nullptr : FindGame(GameType);
-  Describe(largemsgbox, RulesText(GameType == kNoGame ? 10 : GameType));
+  const TGameEntry* entry =
+      controller_.GameType() == kNoGame ? nullptr : FindGame(controller_.GameType());
+  Describe(largemsgbox, RulesText(controller_.GameType() == kNoGame ? 10 : controller_.GameType()));
   Describe(directionbox, DirectionsText(entry ? entry->directions : 0));
   QStringList scores;
   int total = 0;
   for (int t = 0; t < kGameCount; ++t) {
     scores << QStringLiteral("spel %1: level %2, %3 punten")
                   .arg(t + 1)
-                  .arg(Levels[t])
-                  .arg((t + 1) * Levels[t]);
-    total += (t + 1) * Levels[t];
+                  .arg(controller_.Levels()[t])
+                  .arg((t + 1) * controller_.Levels()[t]);
+    total += (t + 1) * controller_.Levels()[t];
   }
   Describe(scoreBox, scores.join(QStringLiteral("; ")));
   Describe(totalscore, QString::number(total));
@@ -547,8 +544,8 @@ void TForm1::RefreshDescriptions() {
 }
 
 QString TForm1::BoardText() const {
-  if (GameType == kNoGame) return QStringLiteral("geen spel gekozen");
-  const TGameModule* m = GameModule(GameType);
+  if (controller_.GameType() == kNoGame) return QStringLiteral("geen spel gekozen");
+  const TGameModule* m = controller_.Current();
   if (!m) return QString();
   QString text = QString::fromStdString(m->Describe());
   if (keyCursor_.Index() >= 0)
@@ -566,38 +563,40 @@ void TForm1::SetStatusText(const QString& text) {
 }
 
 void TForm1::box1Mouse(TInputKind action, int x, int y) {
-  if (GameState != GsPlayerToMove) return;
+  if (!controller_.PlayerMayMove()) return;
   // The mouse takes over from the keyboard: the move the cursor showed goes.
   DropKeyCursor();
   TBoardInput input;
   input.MouseAction = action;
   input.MouseX = x;
   input.MouseY = y;
-  if (TGameModule* m = GameModule(GameType)) m->HandleMouse(input);
+  if (TGameModule* m = controller_.Current()) m->HandleMouse(input);
 }
 
 void TForm1::Timer1Timer() {
-  if (GameType == kNoGame) return;
-  const uint8_t before = GameState;
-  if (TGameModule* m = GameModule(GameType)) m->TimerStep();
-  if (GameState == GsGameOver && before != GsGameOver) ShowBoardIdle();
+  if (controller_.GameType() == kNoGame) return;
+  const TGameState before = controller_.GameState();
+  if (TGameModule* m = controller_.Current()) m->TimerStep();
+  if (controller_.GameState() == TGameState::GsGameOver && before != TGameState::GsGameOver)
+    ShowBoardIdle();
 }
 
 void TForm1::actionBtnClick() {
-  const uint8_t before = GameState;
-  DispatchEvent(EvAction);
-  if (GameState == GsPlayerToMove && before != GsPlayerToMove) ReportRestingPointer();
+  const TGameState before = controller_.GameState();
+  controller_.DispatchEvent(ControllerEvent::EvAction);
+  if (controller_.GameState() == TGameState::GsPlayerToMove && before != TGameState::GsPlayerToMove)
+    ReportRestingPointer();
   RefreshDescriptions();
 }
 
 void TForm1::compstartBtnClick() {
-  DispatchEvent(EvComputerBegins);
+  controller_.DispatchEvent(ControllerEvent::EvComputerBegins);
   RefreshDescriptions();
 }
 
 void TForm1::stopBtnClick() {
-  DispatchEvent(EvStop);
-  if (GameState == GsMenu) ShowBoardIdle();
+  controller_.DispatchEvent(ControllerEvent::EvStop);
+  if (controller_.GameState() == TGameState::GsMenu) ShowBoardIdle();
   RefreshDescriptions();
 }
 
@@ -615,14 +614,15 @@ void TForm1::ReportRestingPointer() {
 }
 
 void TForm1::galleryBtnClick() {
-  if (GameState == GsMenu || GameState == GsGameOver) {
+  if (controller_.GameState() == TGameState::GsMenu ||
+      controller_.GameState() == TGameState::GsGameOver) {
     ShowHallOfFame();
     TakeBackKeyboard();
   }
 }
 
 void TForm1::BitBtn1Click() {
-  if (GameState == GsComputerMoving) return;
+  if (controller_.GameState() == TGameState::GsComputerMoving) return;
   if (Thelpform* help = HelpForm()) {
     help->exec();
     TakeBackKeyboard();
@@ -631,21 +631,21 @@ void TForm1::BitBtn1Click() {
 
 void TForm1::nameboxChange() {
   PickedName = -1;
-  ForgetSignIn();
+  controller_.ForgetSignIn();
   passwordEdit->clear();
   HandPlayer();
 }
 
 void TForm1::nameboxSelect(int index) {
   PickedName = index;
-  ForgetSignIn();
+  controller_.ForgetSignIn();
   passwordEdit->clear();
   HandPlayer();
-  DispatchEvent(EvSignIn);
+  controller_.DispatchEvent(ControllerEvent::EvSignIn);
 }
 
 void TForm1::HandPlayer() {
-  SetPlayer({namebox->currentText(), passwordEdit->text(), PickedName >= 0});
+  controller_.SetPlayer({namebox->currentText(), passwordEdit->text(), PickedName >= 0});
 }
 
 void TForm1::EnableMenuControls(bool enabled) {
@@ -714,7 +714,7 @@ QChar TForm1::FormKeyPress(QChar key) {
   if (focus == namebox || focus == namebox->lineEdit()) {
     if (key == enter) {
       key = QChar(0);
-      DispatchEvent(EvSignIn);
+      controller_.DispatchEvent(ControllerEvent::EvSignIn);
     }
     const bool digitOk = IsDigit(key) && !namebox->currentText().isEmpty();
     // A name cannot begin with a digit: in the empty box a digit chooses
@@ -726,7 +726,7 @@ QChar TForm1::FormKeyPress(QChar key) {
   if (focus == passwordEdit) {
     if (key == enter) {
       key = QChar(0);
-      DispatchEvent(EvSignIn);
+      controller_.DispatchEvent(ControllerEvent::EvSignIn);
     }
     if (!(key == backspace || IsLetter(key) || IsDigit(key))) key = QChar(0);
   }

@@ -60,6 +60,9 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
 
   // The board the games draw on, shown in box1.
   TBoard& Board() { return board_; }
+  // The game controller this window runs.
+  TGameController& Controller() { return controller_; }
+  const TGameController& Controller() const { return controller_; }
   TSidePanels& Panels() { return *panels_; }
 
   void FormCreate();
@@ -131,9 +134,8 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void HandPlayer();
 
   TBoard board_{this};
+  TGameController controller_{*this, board_};
   std::unique_ptr<TSidePanels> panels_;
   bool destroyed_ = false;
   bool filteringDrop_ = false;  // a drop with its text already filtered
 };
-
-extern TForm1* Form1;

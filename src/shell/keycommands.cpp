@@ -90,7 +90,7 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
   }
   if ((type == QEvent::KeyPress || type == QEvent::KeyRelease ||
        type == QEvent::ShortcutOverride) &&
-      GameState == GsPlayerToMove) {
+      form_.Controller().PlayerMayMove()) {
     auto* key = static_cast<QKeyEvent*>(event);
     auto* widget = qobject_cast<QWidget*>(watched);
     if (widget && widget->window() == &form_ && IsBoardKey(key->key()) &&
@@ -160,7 +160,8 @@ void NameControls(TForm1& form) {
       {form.galleryBtn, nullptr, "toont de ere galerij (Ctrl+H)"},
       {form.compstartBtn, nullptr, "laat computer 1e zet doen (Ctrl+B)"},
       {form.actionBtn, nullptr, "start een spel (Ctrl+N)"},
-      {form.stopBtn, nullptr, "terug naar het menu (Ctrl+M); tijdens een spel telt dit als verlies"},
+      {form.stopBtn, nullptr,
+       "terug naar het menu (Ctrl+M); tijdens een spel telt dit als verlies"},
   };
   for (const TName& n : names) {
     if (n.name) n.widget->setAccessibleName(QString::fromUtf8(n.name));

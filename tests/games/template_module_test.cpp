@@ -19,13 +19,14 @@ TEST(TemplateModule, ReportsItsMovesThroughTheSeam) {
   game.TimerStep();  // a tick with no computer move under way
   EXPECT_TRUE(shell.events.empty());
   game.HandleMouse(Press(100, 100));
-  EXPECT_EQ(shell.events, std::vector<uint8_t>{EvPlayerMoved});
+  EXPECT_EQ(shell.events, std::vector<ControllerEvent>{ControllerEvent::EvPlayerMoved});
   EXPECT_EQ(game.Position().Count, start - 1);
   game.StartComputerMove();
   EXPECT_TRUE(shell.timer);
   game.TimerStep();
   EXPECT_FALSE(shell.timer);
-  EXPECT_EQ(shell.events, (std::vector<uint8_t>{EvPlayerMoved, EvComputerMoved}));
+  EXPECT_EQ(shell.events, (std::vector<ControllerEvent>{ControllerEvent::EvPlayerMoved,
+                                                        ControllerEvent::EvComputerMoved}));
   EXPECT_EQ(game.Position().Count, start - 2);
 }
 

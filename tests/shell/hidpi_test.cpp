@@ -33,6 +33,7 @@ class HighDensityTest : public ::testing::Test {
     QTest::qWait(100);
   }
   void TearDown() override { form.reset(); }
+  TGameController& Controller() { return form->Controller(); }
 
   // The window as the X server shows it, in device pixels; offscreen, as the
   // window paints itself.
@@ -49,7 +50,8 @@ class HighDensityTest : public ::testing::Test {
   }
   // The real pointer, through the X server's test extension.
   static void Pointer(const QStringList& args) {
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), args), 0) << args.join(' ').toStdString();
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), args), 0)
+        << args.join(' ').toStdString();
     QTest::qWait(30);
   }
 
@@ -74,7 +76,8 @@ TEST_F(HighDensityTest, EveryBoardPixelIsATwoByTwoBlock) {
       const QRgb want = board.pixel(x, y) | 0xFF000000u;
       for (int j = 0; j < 2; ++j)
         for (int i = 0; i < 2; ++i)
-          if ((screen.pixel(origin.x() + 2 * x + i, origin.y() + 2 * y + j) | 0xFF000000u) != want &&
+          if ((screen.pixel(origin.x() + 2 * x + i, origin.y() + 2 * y + j) | 0xFF000000u) !=
+                  want &&
               ++differences <= 5)
             ADD_FAILURE() << "board pixel " << x << "," << y << " block pixel " << i << "," << j;
     }
@@ -84,26 +87,30 @@ TEST_F(HighDensityTest, EveryBoardPixelIsATwoByTwoBlock) {
 TEST_F(HighDensityTest, ADragWithThePointerLandsOnTheCellUnderIt) {
   if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0)
     GTEST_SKIP() << "xdotool is not installed";
-  ChooseGame(1);  // game 2: the coin moved left or down
-  DispatchEvent(EvAction);
-  ASSERT_EQ(GameState, GsPlayerToMove);
-  auto& game = *static_cast<TCoinGame*>(GameModule(1));
+  Controller().ChooseGame(1);  // game 2: the coin moved left or down
+  Controller().DispatchEvent(ControllerEvent::EvAction);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+  auto& game = *static_cast<TCoinGame*>(Controller().GameModule(1));
   game.SetCoin({8, 6});
   QTest::qWait(50);
   // Press in the coin's cell (board x 320..359, y 200..239), drag it along
   // its row five cells left, release in the middle of cell (3, 6). Each step
   // is a whole device pixel, half a board pixel.
   const QPoint start = DeviceOnScreen(340, 220);
-  const auto at = [](QPoint p) { return QStringList{QString::number(p.x()), QString::number(p.y())}; };
+  const auto at = [](QPoint p) {
+    return QStringList{QString::number(p.x()), QString::number(p.y())};
+  };
   Pointer(QStringList{QStringLiteral("mousemove")} + at(start));
   Pointer({QStringLiteral("mousedown"), QStringLiteral("1")});
-  for (int dx = 15; dx <= 400; dx += 15) Pointer(QStringList{QStringLiteral("mousemove")} + at(start - QPoint(dx, 0)));
+  for (int dx = 15; dx <= 400; dx += 15)
+    Pointer(QStringList{QStringLiteral("mousemove")} + at(start - QPoint(dx, 0)));
   const QPoint end = DeviceOnScreen(140, 220) + QPoint(1, 1);
   Pointer(QStringList{QStringLiteral("mousemove")} + at(end));
   Pointer({QStringLiteral("mouseup"), QStringLiteral("1")});
-  for (int i = 0; i < 100 && GameState == GsPlayerToMove; ++i) QTest::qWait(10);
+  for (int i = 0; i < 100 && Controller().GameState() == TGameState::GsPlayerToMove; ++i)
+    QTest::qWait(10);
   // The player's move is made; the computer's slide has only begun.
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(game.Coin().column, 3);
   EXPECT_EQ(game.Coin().row, 6);
   form->Timer1.stop();

@@ -21,7 +21,9 @@ class KeyboardTest : public ShellTest {
     if (!target) target = form.get();
     QTest::keyClick(target, Qt::Key(key), mods);
   }
-  void ClickInto(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2)); }
+  void ClickInto(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2));
+  }
   // The focus on the "menu" button, as after a player clicked it.
   void FocusOnMenuButton() {
     form->stopBtn->setFocus(Qt::MouseFocusReason);
@@ -51,63 +53,63 @@ class KeyboardTest : public ShellTest {
 TEST_F(KeyboardTest, DigitsChooseTheGameUnlessTheyAreText) {
   FocusOnMenuButton();
   Press(Qt::Key_4);
-  EXPECT_EQ(GameType, 3);
+  EXPECT_EQ(Controller().GameType(), 3);
   EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stDown);
   // The empty name box: a name cannot begin with a digit.
   ClickInto(form->namebox);
   Press(Qt::Key_7);
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
   EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stFlat);
   EXPECT_EQ(form->namebox->currentText(), QString());
   // After a letter the digit is part of the name.
   Press(Qt::Key_A);
   Press(Qt::Key_2);
   EXPECT_EQ(form->namebox->currentText(), QStringLiteral("a2"));
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
   // In the password box every digit is text.
   ClickInto(form->passwordEdit);
   Press(Qt::Key_5);
   EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("5"));
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
 }
 
 TEST_F(KeyboardTest, DigitsAreIgnoredWhileTheGameButtonsAreOff) {
   StartGame1();
   FocusOnMenuButton();
   Press(Qt::Key_5);
-  EXPECT_EQ(GameType, 0);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameType(), 0);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 TEST_F(KeyboardTest, CommandKeysActAsTheirButtonsInTheSameStates) {
   FocusOnMenuButton();
   // Ctrl+N without a game: the same refusal as the click.
   Press(Qt::Key_N, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   EXPECT_EQ(Status(), QStringLiteral("selecteer een spel..."));
   // Ctrl+B in the menu: the button is off, nothing happens.
   Press(Qt::Key_B, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   Press(Qt::Key_1);
   Press(Qt::Key_N, Qt::ControlModifier);
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   // "ere galerij" does nothing during a game.
   EXPECT_EQ(PressExpectingModal(Qt::Key_H, Qt::ControlModifier), nullptr);
   // Ctrl+N during a game is ignored like the click.
   Press(Qt::Key_N, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Press(Qt::Key_B, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   // "menu" while the computer moves does nothing.
   Press(Qt::Key_M, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   RunTimer();
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   // Ctrl+M during the player's turn: back to the menu, counted as lost.
-  Levels[0] = 2;
+  SetLevel(0, 2);
   Press(Qt::Key_M, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
+  EXPECT_EQ(Controller().Levels()[0], 1);
 }
 
 TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
@@ -124,7 +126,7 @@ TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
   Press(Qt::Key_1);
   Press(Qt::Key_N, Qt::ControlModifier);
   Press(Qt::Key_B, Qt::ControlModifier);
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), nullptr);
   RunTimer();
   helpform = nullptr;
@@ -178,9 +180,9 @@ TEST_F(KeyboardTest, TheDirectionsAndRulesOfTheChosenGameAreDescribed) {
   EXPECT_TRUE(form->largemsgbox->accessibleDescription().startsWith(
       QStringLiteral("Schuif per zet de munt een aantal vakjes naar links, omlaag, of diagonaal")));
   Press(Qt::Key_9);
-  EXPECT_EQ(form->directionbox->accessibleDescription(), QStringLiteral("naar links en naar rechts"));
+  EXPECT_EQ(form->directionbox->accessibleDescription(),
+            QStringLiteral("naar links en naar rechts"));
 }
-
 
 // Each new status message reaches a screen reader, also the same message a
 // second time.
@@ -239,7 +241,7 @@ TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
     FocusOnMenuButton();
     Press(Qt::Key_1 + type);
     Press(Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     const QImage before = form->Board().ComposeBitmap.Image().copy();
     const QString position = form->box1->accessibleDescription();
     EXPECT_FALSE(position.isEmpty());
@@ -251,11 +253,11 @@ TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
     Press(Qt::Key_Escape);
     EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
     EXPECT_EQ(form->box1->accessibleDescription(), position);
-    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     // A move shown, then "menu": the board is left as it was shown before.
     Press(Qt::Key_Down);
     Press(Qt::Key_M, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsMenu);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
     EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
   }
 }
@@ -291,7 +293,7 @@ TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
   Press(Qt::Key_Return);
   EXPECT_EQ(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   RunTimer();
   EXPECT_NE(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
