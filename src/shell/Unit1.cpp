@@ -39,69 +39,6 @@
 
 namespace {
 
-// The caption colour of a control while it works; switched off, it shows
-// the platform's disabled caption instead.
-void SetTextColour(QWidget* w, uint32_t colour) {
-  QPalette pal = w->palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    pal.setColor(group, QPalette::WindowText, ToQColor(colour));
-    pal.setColor(group, QPalette::ButtonText, ToQColor(colour));
-  }
-  w->setPalette(pal);
-}
-
-// The buttons' look: the platform's own, but a disabled caption is always
-// drawn embossed (greyed, over a light copy one pixel down and right), the
-// classic desktop sign that a button does nothing now, even where the
-// platform style would only grey it.
-class TButtonStyle final : public QProxyStyle {
- public:
-  void drawItemText(QPainter* painter, const QRect& rect, int flags, const QPalette& pal,
-                    bool enabled, const QString& text,
-                    QPalette::ColorRole textRole) const override {
-    if (!enabled && textRole != QPalette::NoRole) {
-      QPalette light = pal;
-      light.setColor(textRole, pal.color(QPalette::Light));
-      QProxyStyle::drawItemText(painter, rect.translated(1, 1), flags, light, enabled, text,
-                                textRole);
-    }
-    QProxyStyle::drawItemText(painter, rect, flags, pal, enabled, text, textRole);
-  }
-};
-
-// The name box: an editable combo box that tells a name chosen from its
-// list (the open list, with the mouse or the keys, or the arrow keys on the
-// closed box) apart from the activation Qt also reports when typed text
-// happens to equal an entry (on Return or when the box loses the focus).
-class TNameBox final : public QComboBox {
- public:
-  using QComboBox::QComboBox;
-  void hidePopup() override {
-    QComboBox::hidePopup();
-    // A choice from the list is reported right after the list closes, in
-    // the same call; the flag lasts until control returns to the loop.
-    fromList_ = true;
-    QTimer::singleShot(0, this, [this] { fromList_ = false; });
-  }
-  bool FromList() const { return fromList_ || stepping_; }
-
- protected:
-  // On the closed box the arrow and page keys step to the entry above or
-  // below: that entry is chosen from the list just as a click chooses it.
-  void keyPressEvent(QKeyEvent* e) override {
-    const bool step = !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
-                      (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
-                       e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
-    stepping_ = step;
-    QComboBox::keyPressEvent(e);
-    stepping_ = false;
-  }
-
- private:
-  bool fromList_ = false;
-  bool stepping_ = false;
-};
-
 // What typing can put into a box: letters "A".."Z" and "a".."z" and digits,
 // at most 10 characters; in the name box no digit first.
 QString Typeable(const QString& text, bool name) {
@@ -192,22 +129,6 @@ void InsertAsTyped(QLineEdit* box, const QString& incoming, bool name) {
   box->setCursorPosition(r.cursor);
 }
 
-QPushButton* MakeButton(QWidget* parent, const QRect& geometry, const QString& caption,
-                        const QFont& font, uint32_t colour, bool flat) {
-  static QPointer<TButtonStyle> style;
-  if (!style) {
-    style = new TButtonStyle;
-    style->setParent(QCoreApplication::instance());  // goes with the application
-  }
-  auto* button = new QPushButton(caption, parent);
-  button->setStyle(style);
-  button->setGeometry(geometry);
-  button->setFont(font);
-  button->setFlat(flat);
-  SetTextColour(button, colour);
-  return button;
-}
-
 const QStringList& InfoItems() {
   static const QStringList items = {
       QStringLiteral("[0]"),
@@ -279,94 +200,23 @@ const QStringList& InfoItems() {
 }  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
-  setWindowTitle(QStringLiteral("Zam games V1.1"));
-  setFixedSize(kClientWidth, kClientHeight);
-  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
-  UseButtonFace(this);
-  setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
-
-  box1 = new TPaintBox(this);
-  box1->setGeometry(16, 144, 641, 481);
-  largemsgbox = new TPaintBox(this);
-  largemsgbox->setGeometry(16, 8, 641, 121);
-  largemsgbox->setFont(PixelFont(QStringLiteral("Arial"), 13, false));
-  smallmsgbox = new QLabel(this);
-  smallmsgbox->setGeometry(16, 648, 641, 25);
-  smallmsgbox->setFont(PixelFont(QStringLiteral("Arial"), 13, true));
-  smallmsgbox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  directionbox = new TPaintBox(this);
-  directionbox->setGeometry(680, 40, 75, 75);
-  Label4 = MakeLabel(this, 680, 24, QStringLiteral("richtingen"));
-  BitBtn1 = MakeButton(this, {768, 64, 75, 25}, QStringLiteral("help"),
-                       PixelFont(QStringLiteral("Arial"), 16, true), 0x008000, false);
-  Label2 = MakeLabel(this, 680, 128, QStringLiteral("Zam game"));
-  gameselbtn = new TRilArrayBtn(this);
-  gameselbtn->move(680, 150);
-  gameselbtn->SetColumns(1);
-  gameselbtn->SetRows(kGameCount);
-  gameselbtn->SetBtnWidth(40);
-  gameselbtn->SetBtnHeight(25);
-  gameselbtn->SetBorder(5);
-  gameselbtn->SetBtnEdge(2);
-  Label3 = MakeLabel(this, 736, 128, QStringLiteral("level           /    score"));
-  scoreBox = new TPaintBox(this);
-  scoreBox->setGeometry(736, 155, 105, 270);
-  Label6 = MakeLabel(this, 704, 440, QStringLiteral("totaalscore"));
-  Label6->setFont(PixelFont(QStringLiteral("Arial"), 13, true));
-  SetTextColour(Label6, 0x000080);
-  Label6->adjustSize();
-  totalscore = new QLabel(QStringLiteral("0"), this);
-  totalscore->setGeometry(784, 437, 58, 33);
-  totalscore->setAlignment(Qt::AlignCenter);
-  totalscore->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  totalscore->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
-  SetTextColour(totalscore, 0x008080);
-  Label5 = MakeLabel(this, 680, 472, QStringLiteral("naam"));
-  namebox = new TNameBox(this);
-  namebox->setGeometry(680, 488, 169, 24);
-  namebox->setEditable(true);
-  namebox->setInsertPolicy(QComboBox::NoInsert);
-  namebox->setCompleter(nullptr);
-  namebox->lineEdit()->setMaxLength(10);
-  namebox->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
-  namebox->setFocusPolicy(Qt::ClickFocus);
-  Label1 = MakeLabel(this, 680, 520, QStringLiteral("password (optie)"));
-  passwordEdit = new QLineEdit(this);
-  passwordEdit->setGeometry(680, 536, 153, 24);
-  passwordEdit->setMaxLength(10);
-  passwordEdit->setEchoMode(QLineEdit::Password);
-  passwordEdit->setFont(PixelFont(QStringLiteral("MS Sans Serif"), 13, true));
-  passwordEdit->setFocusPolicy(Qt::ClickFocus);
-  galleryBtn = MakeButton(this, {680, 568, 169, 30}, QStringLiteral("ere galerij"),
-                          PixelFont(QStringLiteral("MS Sans Serif"), 16, true), 0x800080, true);
-  compstartBtn = MakeButton(this, {680, 608, 169, 30}, QStringLiteral("computer begint"),
-                            PixelFont(QStringLiteral("MS Sans Serif"), 16, true), 0x808080, true);
-  compstartBtn->setToolTip(QStringLiteral("laat computer 1e zet doen"));
-  // The flat buttons are no tab stops and a click leaves the focus where it is.
-  galleryBtn->setFocusPolicy(Qt::NoFocus);
-  compstartBtn->setFocusPolicy(Qt::NoFocus);
-  actionBtn = MakeButton(this, {680, 648, 97, 33}, QStringLiteral("speel"),
-                         PixelFont(QStringLiteral("Arial"), 16, true), 0x800000, false);
-  actionBtn->setFocusPolicy(Qt::ClickFocus);
-  stopBtn = MakeButton(this, {784, 648, 65, 33}, QStringLiteral("menu"),
-                       PixelFont(QStringLiteral("Arial"), 16, true), 0x0000FF, false);
-  infobox = new QListWidget(this);
-  infobox->setGeometry(24, 160, 529, 97);
-  infobox->addItems(InfoItems());
-  infobox->hide();
-  setTabOrder(namebox, totalscore);
-  setTabOrder(totalscore, infobox);
-  setTabOrder(infobox, passwordEdit);
-  setTabOrder(passwordEdit, actionBtn);
-  setTabOrder(actionBtn, stopBtn);
-  setTabOrder(stopBtn, BitBtn1);
-
+  BuildControls(*this, *this, InfoItems());
   Timer1.setInterval(10);
   Timer1.setTimerType(Qt::PreciseTimer);
+  ConnectControls();
+  FormCreate();
+  new TKeyCommands(*this);
+  NameControls(*this, *this);
+  RefreshDescriptions();
 
-  // Routing.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - rect().center());
+  }
+}
+
+// Routing: every control's event to its handler.
+void TForm1::ConnectControls() {
   box1->OnPaint = [this] { box1Paint(); };
   directionbox->OnPaint = [this] { directionboxPaint(); };
   // Before the first choice the rules box shows the general text, block 10.
@@ -413,16 +263,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   namebox->installEventFilter(this);
   namebox->lineEdit()->installEventFilter(this);
   passwordEdit->installEventFilter(this);
-
-  FormCreate();
-  new TKeyCommands(*this);
-  NameControls(*this);
-  RefreshDescriptions();
-
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - rect().center());
-  }
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -481,6 +321,32 @@ void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::Mo
   if (status != stDown) return;
   controller_.ChooseGame(BtnNr);
   RefreshDescriptions();
+}
+
+void TForm1::Click(TButton button) {
+  // QPushButton::click() does nothing on a disabled button.
+  switch (button) {
+    case TButton::Help:
+      BitBtn1->click();
+      break;
+    case TButton::Action:
+      actionBtn->click();
+      break;
+    case TButton::ComputerBegins:
+      compstartBtn->click();
+      break;
+    case TButton::Menu:
+      stopBtn->click();
+      break;
+    case TButton::Gallery:
+      galleryBtn->click();
+      break;
+  }
+}
+
+void TForm1::FocusBox(TBox box) {
+  QWidget* w = box == TBox::Name ? static_cast<QWidget*>(namebox) : passwordEdit;
+  if (w->isEnabled()) w->setFocus(Qt::ShortcutFocusReason);
 }
 
 void TForm1::ChooseGameByKey(int digit) {

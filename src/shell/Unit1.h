@@ -11,18 +11,16 @@
 #include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
 #include "games/keycursor.h"
+#include "shell/controls.h"
 #include "shell/gamecontrol.h"
+#include "shell/keycommands.h"
 #include "shell/panels.h"
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class TPaintBox;
-class TRilArrayBtn;
-
-class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
+class TForm1 : public QWidget,
+               public TMainControls,
+               public TControllerView,
+               private TBoardScreen,
+               private TKeyWindow {
   Q_OBJECT
  public:
   static constexpr int kClientWidth = 860;
@@ -31,28 +29,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Controls, by their names.
-  TPaintBox* box1;
-  TPaintBox* largemsgbox;
-  QLabel* smallmsgbox;
-  TPaintBox* directionbox;
-  QLabel* Label4;
-  QPushButton* BitBtn1;
-  QLabel* Label2;
-  TRilArrayBtn* gameselbtn;
-  QLabel* Label3;
-  TPaintBox* scoreBox;
-  QLabel* Label6;
-  QLabel* totalscore;
-  QLabel* Label5;
-  QComboBox* namebox;
-  QLabel* Label1;
-  QLineEdit* passwordEdit;
-  QPushButton* galleryBtn;
-  QPushButton* compstartBtn;
-  QPushButton* actionBtn;
-  QPushButton* stopBtn;
-  QListWidget* infobox;
+  // The controls, by their names, are fields of TMainControls.
   QTimer Timer1;
 
   // Index of the name picked from the name list; -1 once the name is edited.
@@ -108,7 +85,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void SetBoardCursor(Qt::CursorShape shape) override;
   // Keyboard play: digit 1..9 chooses that game as a click on its button
   // does; a key for the board's move cursor while the player is to move.
-  void ChooseGameByKey(int digit);
+  void ChooseGameByKey(int digit) override;
   void box1Key(int key);
   // Brings the accessible descriptions of the board, the rules, the
   // directions and the scores up to date, and tells a screen reader.
@@ -127,6 +104,14 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
 
  private:
   TKeyCursor keyCursor_;
+  // Building the window: its controls are built, then connected here.
+  void ConnectControls();
+  // The key commands' window.
+  QWidget& Window() override { return *this; }
+  void Click(TButton button) override;
+  void FocusBox(TBox box) override;
+  bool PlayerMayMove() const override { return controller_.PlayerMayMove(); }
+  void BoardKey(int key) override { box1Key(key); }
   // The board's screen: box1.
   void ShowBoard(const TXBitmap& compose, const TRect& r) override;
   void RepaintBoard() override;
