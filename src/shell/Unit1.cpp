@@ -36,168 +36,9 @@
 #include "help/help_unit.h"
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
+#include "shell/typing.h"
 
-namespace {
-
-// What typing can put into a box: letters "A".."Z" and "a".."z" and digits,
-// at most 10 characters; in the name box no digit first.
-QString Typeable(const QString& text, bool name) {
-  QString out;
-  for (QChar c : text) {
-    const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                        (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (letter || (digit && !(name && out.isEmpty()))) out += c;
-  }
-  return out.left(10);
-}
-
-// Keeps a box to what typing could have produced, whatever way the text
-// came in (a paste, a drop, an input method's composed character).
-void KeepTypeable(QLineEdit* box, bool name) {
-  const QString text = box->text(), kept = Typeable(text, name);
-  if (kept == text) return;
-  const int cursor = box->cursorPosition();
-  const int removedBefore =
-      int(text.left(cursor).size() - Typeable(text.left(cursor), name).size());
-  box->setText(kept);
-  box->setCursorPosition(std::clamp(cursor - removedBefore, 0, int(kept.size())));
-}
-
-// Whether the key filter lets a typed character into a box holding `text`:
-// letters, and digits (in the name box only once it holds something).
-bool KeyPasses(QChar c, bool name, const QString& text) {
-  const bool letter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                      (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-  const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-  return letter || (digit && !(name && text.isEmpty()));
-}
-
-// What typing `incoming` one character at a time does to a box holding
-// `text` with [start, end) selected (start = end: the cursor there): the key
-// filter drops each refused character, the first one it lets through
-// replaces the selection, a full box takes no more, and after every
-// character the box keeps only what typing can produce.
-struct TTyped {
-  QString text;
-  int cursor;
-  bool typed;  // at least one character went in
-};
-TTyped TypeInto(QString text, int start, int end, const QString& incoming, bool name) {
-  int cursor = start;
-  bool selection = start != end, typed = false;
-  for (QChar c : incoming) {
-    if (!KeyPasses(c, name, text)) continue;
-    typed = true;
-    if (selection) {
-      text.remove(start, end - start);
-      selection = false;
-    }
-    if (text.size() >= 10) continue;
-    text.insert(cursor++, c);
-    const QString kept = Typeable(text, name);
-    cursor -= int(text.left(cursor).size() - Typeable(text.left(cursor), name).size());
-    text = kept;
-  }
-  return {text, std::clamp(cursor, 0, int(text.size())), typed};
-}
-
-// Puts text that did not come from the keys (a paste, an input method's
-// commit) into a box as typing those characters would, as one edit of the
-// box (so the box reports it as edited and can undo it).
-void InsertAsTyped(QLineEdit* box, const QString& incoming, bool name) {
-  const QString old = box->text();
-  int start = box->cursorPosition(), end = start;
-  if (box->hasSelectedText()) {
-    start = box->selectionStart();
-    end = start + int(box->selectedText().size());
-  }
-  const TTyped r = TypeInto(old, start, end, incoming, name);
-  if (!r.typed) return;
-  if (r.text != old) {
-    int prefix = 0;
-    while (prefix < old.size() && prefix < r.text.size() && old[prefix] == r.text[prefix]) ++prefix;
-    int suffix = 0;
-    while (suffix < old.size() - prefix && suffix < r.text.size() - prefix &&
-           old[old.size() - 1 - suffix] == r.text[r.text.size() - 1 - suffix])
-      ++suffix;
-    box->setCursorPosition(prefix);
-    if (old.size() - prefix - suffix > 0)
-      box->setSelection(prefix, int(old.size() - prefix - suffix));
-    box->insert(r.text.mid(prefix, r.text.size() - prefix - suffix));
-  }
-  box->setCursorPosition(r.cursor);
-}
-
-const QStringList& InfoItems() {
-  static const QStringList items = {
-      QStringLiteral("[0]"),
-      QStringLiteral("Neem per zet een willekeurig aantal stenen van een kolom weg."),
-      QStringLiteral("Winnaar is wie de laatste steen (stenen) weghaalt."),
-      QStringLiteral("Score: 1 punt per gewonnen spel."),
-      QStringLiteral("[1]"),
-      QStringLiteral("Schuif per zet de munt een aantal vakjes naar links of omlaag."),
-      QStringLiteral("Winnaar is wie de munt in het groene vakje zet."),
-      QStringLiteral("Score : 2 punten per gewonnen spel"),
-      QStringLiteral("[2]"),
-      QStringLiteral(
-          "Schuif per zet de munt een aantal vakjes naar links, omlaag, of diagonaal naar links."),
-      QStringLiteral("Winnaar is wie de munt in het groene vakje zet."),
-      QStringLiteral("Score: 3 punten per gewonnen spel."),
-      QStringLiteral("[3]"),
-      QStringLiteral(
-          "Schuif een eigen munt 'X' per zet een aantal vakjes naar links of naar rechts."),
-      QStringLiteral("Per vakje kan er maximaal 1 munt staan. Munten kunnen elkaar niet passeren."),
-      QStringLiteral("Winnaar is degene die de ander klem zet, zodat die geen zet meer kan doen."),
-      QStringLiteral("Score: 4 punten per gewonnen spel."),
-      QStringLiteral("[4]"),
-      QStringLiteral(
-          "Verschuif een eigen munt 'X' per zet een aantal vakjes naar links of naar rechts."),
-      QStringLiteral("Maximaal  1 munt per vakje, munten kunnen elkaar niet passeren."),
-      QStringLiteral("Winnaar is degene die de ander klem zet."),
-      QStringLiteral("Score: 5 punten per gewonnen spel."),
-      QStringLiteral("[5]"),
-      QStringLiteral(
-          "Verschuif een eigen munt 'X' per zet een aantal vakjes naar links of naar rechts."),
-      QStringLiteral("Maximaal  1 munt per vakje, munten kunnen elkaar niet passeren."),
-      QStringLiteral("Winnaar is degene die de ander klem zet."),
-      QStringLiteral("Score: 6 punten per gewonnen spel."),
-      QStringLiteral("[6]"),
-      QStringLiteral("Schuif per zet een munt een aantal vakjes naar links."),
-      QStringLiteral("Maximaal 1 munt per vakje, passeren is niet toegestaan."),
-      QStringLiteral("Winnaar is degene die de laatst mogelijke zet doet."),
-      QStringLiteral("Alle munten staan dan links aangeschoven."),
-      QStringLiteral("Score: 7 punten per gewonnen spel."),
-      QStringLiteral("[7]"),
-      QStringLiteral("Schuif per zet een munt een aantalvakjes naar links."),
-      QStringLiteral("Maximaal 1 munt per vakje, passeren is niet toegestaan."),
-      QStringLiteral("Munten in het linker vakje vallen uit het spel."),
-      QStringLiteral("Winnaar is degene die de ' \u20AC ' munt uit het spel haalt."),
-      QStringLiteral("Score: 8 punten per gewonnen spel;"),
-      QStringLiteral("[8]"),
-      QStringLiteral("Gooi per zet 1 of 2 blikjes om."),
-      QStringLiteral("Winnaar is degene die de laatste blikjes omgooit."),
-      QStringLiteral("Score: 9 punten per gewonnen spel."),
-      QStringLiteral("[10]"),
-      QStringLiteral("9 Zam spelen, van makkelijk (1) tot moeilijk (9) maar de wiskunde erachter "
-                     "is steeds hetzelfde."),
-      QStringLiteral("Speler en computer doen om beurten een zet. Wie als eerste de eindstand "
-                     "bereikt is de winnaar."),
-      QStringLiteral("strategie:"),
-      QStringLiteral("Elke stand is \"goed\" of \"fout\". Een stand is \"fout\" als er een zet "
-                     "bestaat naar een \"goede\" stand."),
-      QStringLiteral("Een stand is \"goed\" als het de eindstand is of als elke zet een \"foute\" "
-                     "stand oplevert."),
-      QStringLiteral("De speler kan elk spel winnen door bij een \"goede\" beginstand de computer "
-                     "de eerste zet te laten doen."),
-      QStringLiteral("[]"),
-      QString(),
-      QString(),
-  };
-  return items;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   BuildControls(*this, *this, InfoItems());
@@ -258,11 +99,8 @@ void TForm1::ConnectControls() {
   connect(namebox, qOverload<int>(&QComboBox::activated), this, [this](int index) {
     if (static_cast<TNameBox*>(namebox)->FromList()) nameboxSelect(index);
   });
-  // Keys reach the combo box, which hands them to its line edit without
-  // asking that one's filters: the filter watches both.
-  namebox->installEventFilter(this);
-  namebox->lineEdit()->installEventFilter(this);
-  passwordEdit->installEventFilter(this);
+  new TTypingFilter(
+      namebox, passwordEdit, [this](QChar key) { return FormKeyPress(key); }, this);
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -568,12 +406,6 @@ void TForm1::SetMoveTimer(bool enabled) {
 
 void TForm1::SetBoardCursor(Qt::CursorShape shape) { box1->setCursor(shape); }
 
-static bool IsLetter(QChar c) {
-  return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-         (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-}
-static bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
 QChar TForm1::FormKeyPress(QChar key) {
   const QChar enter(13), backspace(8);
   QWidget* focus = QApplication::focusWidget();
@@ -582,11 +414,11 @@ QChar TForm1::FormKeyPress(QChar key) {
       key = QChar(0);
       controller_.DispatchEvent(ControllerEvent::EvSignIn);
     }
-    const bool digitOk = IsDigit(key) && !namebox->currentText().isEmpty();
+    const bool digitOk = IsTypeableDigit(key) && !namebox->currentText().isEmpty();
     // A name cannot begin with a digit: in the empty box a digit chooses
     // the game instead, as it does everywhere else in the window.
-    if (IsDigit(key) && !digitOk) ChooseGameByKey(key.digitValue());
-    if (!(key == backspace || IsLetter(key) || digitOk)) key = QChar(0);
+    if (IsTypeableDigit(key) && !digitOk) ChooseGameByKey(key.digitValue());
+    if (!(key == backspace || MayType(key, true, namebox->currentText().isEmpty()))) key = QChar(0);
   }
   focus = QApplication::focusWidget();
   if (focus == passwordEdit) {
@@ -594,117 +426,7 @@ QChar TForm1::FormKeyPress(QChar key) {
       key = QChar(0);
       controller_.DispatchEvent(ControllerEvent::EvSignIn);
     }
-    if (!(key == backspace || IsLetter(key) || IsDigit(key))) key = QChar(0);
+    if (!(key == backspace || MayType(key, false, false))) key = QChar(0);
   }
   return key;
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  const bool name = watched == namebox || watched == namebox->lineEdit();
-  if (!name && watched != passwordEdit) return QWidget::eventFilter(watched, event);
-  QLineEdit* box = name ? namebox->lineEdit() : passwordEdit;
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      auto* key = static_cast<QKeyEvent*>(event);
-      // A paste from the keyboard gives what typing the pasted characters
-      // gives.
-      if (key->matches(QKeySequence::Paste)) {
-        InsertAsTyped(box, QGuiApplication::clipboard()->text(), name);
-        return true;
-      }
-      // Only keys that type a character go through the filter; cursor keys,
-      // Delete, Tab and the boxes' own shortcuts (select all, copy, cut,
-      // undo: a control character) keep their usual meaning.
-      QChar ch;
-      switch (key->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-          ch = QChar(13);
-          break;
-        case Qt::Key_Backspace:
-          ch = QChar(8);
-          break;
-        default: {
-          const QString text = key->text();
-          if (text.isEmpty() || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab)
-            return false;
-          if (text.size() == 1 && (text[0] < QLatin1Char(' ') || text[0] == QChar(127)))
-            return false;
-          if (text.size() > 1) {  // one key, several characters: typed one by one
-            InsertAsTyped(box, text, name);
-            return true;
-          }
-          ch = text[0];
-          break;
-        }
-      }
-      return FormKeyPress(ch).isNull();
-    }
-    case QEvent::InputMethod: {
-      // A composed text, committed: as typed, character by character.
-      auto* im = static_cast<QInputMethodEvent*>(event);
-      if (im->commitString().isEmpty()) return false;
-      if (im->preeditString().isEmpty() && im->replacementLength() == 0) {
-        InsertAsTyped(box, im->commitString(), name);
-        return true;
-      }
-      // Along with a new composition: only what the key filter lets
-      // through; the box's length limit then keeps what fits.
-      QString kept, text = box->text();
-      for (QChar c : im->commitString())
-        if (KeyPasses(c, name, text)) {
-          kept += c;
-          text += c;
-        }
-      im->setCommitString(kept, im->replacementStart(), im->replacementLength());
-      return false;
-    }
-    case QEvent::Drop: {
-      // Text dropped into the box: what typing it at the drop point gives.
-      auto* drop = static_cast<QDropEvent*>(event);
-      if (filteringDrop_ || !drop->mimeData()->hasText() || drop->source() == box) return false;
-      const int at = box->cursorPositionAt(
-          box->mapFrom(static_cast<QWidget*>(watched), drop->position().toPoint()));
-      const QString old = box->text();
-      const TTyped r = TypeInto(old, at, at, drop->mimeData()->text(), name);
-      QMimeData kept;
-      kept.setText(r.text.mid(at, r.text.size() - old.size()));
-      QDropEvent filtered(drop->position(), drop->possibleActions(), &kept, drop->buttons(),
-                          drop->modifiers());
-      filtered.setDropAction(drop->dropAction());
-      filteringDrop_ = true;
-      QCoreApplication::sendEvent(watched, &filtered);
-      filteringDrop_ = false;
-      drop->setDropAction(filtered.dropAction());
-      drop->setAccepted(filtered.isAccepted());
-      return true;
-    }
-    case QEvent::ContextMenu: {
-      // The box's own menu, whose "paste" gives what typing gives.
-      auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-      std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
-      for (QAction* paste : menu->actions()) {
-        // The entry's text is the box's own "Paste" (its shortcut after a tab).
-        if (paste->text().section(QLatin1Char('\t'), 0, 0) != QLineEdit::tr("&Paste")) continue;
-        disconnect(paste, &QAction::triggered, nullptr, nullptr);
-        connect(paste, &QAction::triggered, box,
-                [box, name] { InsertAsTyped(box, QGuiApplication::clipboard()->text(), name); });
-      }
-      menu->exec(menuEvent->globalPos());
-      return true;
-    }
-    case QEvent::MouseButtonRelease: {
-      // The middle button pastes the selected text where the platform has
-      // one (X11): as typed, too.
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      if (watched != box || mouse->button() != Qt::MiddleButton ||
-          !QGuiApplication::clipboard()->supportsSelection())
-        return false;
-      box->deselect();
-      InsertAsTyped(box, QGuiApplication::clipboard()->text(QClipboard::Selection), name);
-      return true;
-    }
-    default:
-      return QWidget::eventFilter(watched, event);
-  }
 }

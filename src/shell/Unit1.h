@@ -100,7 +100,6 @@ class TForm1 : public QWidget,
 
  protected:
   void paintEvent(QPaintEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   TKeyCursor keyCursor_;
@@ -122,5 +121,4 @@ class TForm1 : public QWidget,
   TGameController controller_{*this, board_};
   std::unique_ptr<TSidePanels> panels_;
   bool destroyed_ = false;
-  bool filteringDrop_ = false;  // a drop with its text already filtered
 };
