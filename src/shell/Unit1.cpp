@@ -327,10 +327,14 @@ void TForm1::galleryBtnClick() {
 
 void TForm1::BitBtn1Click() {
   if (controller_.GameState() == TGameState::GsComputerMoving) return;
-  if (Thelpform* help = HelpForm()) {
-    help->exec();
-    TakeBackKeyboard();
-  }
+  HelpWindow()->exec();
+  TakeBackKeyboard();
+}
+
+Thelpform* TForm1::HelpWindow() {
+  // Built when first opened, so the main window appears sooner.
+  if (!help_) help_ = new Thelpform(this);
+  return help_;
 }
 
 void TForm1::nameboxChange() {

@@ -4,6 +4,7 @@
 // paints. It is the controller's view and the board's screen.
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -15,6 +16,8 @@
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
 #include "shell/panels.h"
+
+class Thelpform;
 
 class TForm1 : public QWidget,
                public TMainControls,
@@ -41,6 +44,8 @@ class TForm1 : public QWidget,
   TGameController& Controller() { return controller_; }
   const TGameController& Controller() const { return controller_; }
   TSidePanels& Panels() { return *panels_; }
+  // The help window, a child of this one, built when first asked for.
+  Thelpform* HelpWindow();
 
   void FormCreate();
   void FormDestroy();
@@ -120,5 +125,6 @@ class TForm1 : public QWidget,
   TBoard board_{this};
   TGameController controller_{*this, board_};
   std::unique_ptr<TSidePanels> panels_;
+  QPointer<Thelpform> help_;
   bool destroyed_ = false;
 };

@@ -102,12 +102,18 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
-std::function<void(QWidget*, QAccessible::Event)> AnnounceWatcher;
+namespace {
+std::function<void(QWidget*, QAccessible::Event)> announceWatcher;
+}  // namespace
+
+void SetAnnounceWatcher(std::function<void(QWidget*, QAccessible::Event)> watcher) {
+  announceWatcher = std::move(watcher);
+}
 
 void Announce(QWidget* w, QAccessible::Event kind) {
   QAccessibleEvent event(w, kind);
   QAccessible::updateAccessibility(&event);
-  if (AnnounceWatcher) AnnounceWatcher(w, kind);
+  if (announceWatcher) announceWatcher(w, kind);
 }
 
 QString DirectionsText(uint8_t directions) {

@@ -43,6 +43,6 @@ class TKeyCommands final : public QObject {
 // Every such notice of the window goes through here; a test may watch them
 // (accessibility is only active where a screen reader listens).
 void Announce(QWidget* w, QAccessible::Event kind);
-extern std::function<void(QWidget*, QAccessible::Event)> AnnounceWatcher;
+void SetAnnounceWatcher(std::function<void(QWidget*, QAccessible::Event)> watcher);
 // The arrows of a game's direction box in words ("links en omlaag").
 QString DirectionsText(uint8_t directions);

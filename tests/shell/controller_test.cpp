@@ -325,7 +325,7 @@ namespace {
 // allowed: help unless the computer moves, the gallery in the menu or after
 // a game.
 TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
-  helpform = new Thelpform(form.get());
+  Thelpform* helpform = form->HelpWindow();
   scoreform = new Tscoreform(form.get());
   auto opens = [&](QPushButton* button, QDialog* dialog) {
     bool opened = false;
@@ -345,9 +345,7 @@ TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
   Game1().SetPosition({{3, 5}});
   Click(form->compstartBtn);
   EXPECT_FALSE(opens(form->BitBtn1, helpform));
-  delete helpform;
   delete scoreform;
-  helpform = nullptr;
   scoreform = nullptr;
 }
 

@@ -113,8 +113,7 @@ TEST_F(KeyboardTest, CommandKeysActAsTheirButtonsInTheSameStates) {
 }
 
 TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
-  Thelpform help(form.get());
-  helpform = &help;
+  Thelpform& help = *form->HelpWindow();
   Tscoreform scores(form.get());
   scoreform = &scores;
   FocusOnMenuButton();
@@ -129,7 +128,6 @@ TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
   ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), nullptr);
   RunTimer();
-  helpform = nullptr;
   scoreform = nullptr;
 }
 
@@ -188,17 +186,17 @@ TEST_F(KeyboardTest, TheDirectionsAndRulesOfTheChosenGameAreDescribed) {
 // second time.
 TEST_F(KeyboardTest, StatusChangesAreAnnounced) {
   std::vector<std::pair<QObject*, QString>> announced;
-  AnnounceWatcher = [&](QWidget* w, QAccessible::Event kind) {
+  SetAnnounceWatcher([&](QWidget* w, QAccessible::Event kind) {
     if (kind == QAccessible::NameChanged)
       announced.emplace_back(w, QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name));
-  };
+  });
   FocusOnMenuButton();
   Press(Qt::Key_N, Qt::ControlModifier);  // "selecteer een spel..."
   Press(Qt::Key_N, Qt::ControlModifier);  // the same again
   Press(Qt::Key_1);
   Press(Qt::Key_N, Qt::ControlModifier);
   Press(Qt::Key_B, Qt::ControlModifier);
-  AnnounceWatcher = nullptr;
+  SetAnnounceWatcher(nullptr);
   std::vector<QString> texts;
   for (auto& [object, text] : announced)
     if (object == form->smallmsgbox) texts.push_back(text);
@@ -282,9 +280,9 @@ TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
   EXPECT_EQ(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 3 stenen, rechter kolom: 2 stenen."));
   int described = 0;
-  AnnounceWatcher = [&](QWidget* w, QAccessible::Event kind) {
+  SetAnnounceWatcher([&](QWidget* w, QAccessible::Event kind) {
     described += w == form->box1 && kind == QAccessible::DescriptionChanged;
-  };
+  });
   // The first move of the list: one block from the left column.
   Press(Qt::Key_Right);
   EXPECT_EQ(form->box1->accessibleDescription(),
@@ -298,7 +296,7 @@ TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
   EXPECT_NE(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
   EXPECT_GE(described, 3);
-  AnnounceWatcher = nullptr;
+  SetAnnounceWatcher(nullptr);
 }
 
 namespace {
