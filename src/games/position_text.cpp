@@ -112,4 +112,12 @@ std::string DescribeCans(const game8::TPosition&, game8::TMove m) {
   return (cans.size() == 1 ? "gooi blikje " : "gooi blikjes ") + List(cans) + " om";
 }
 
+std::string Describe(const gametemplate::TPosition& p) {
+  return N(p.Count) + (p.Count == 1 ? " fiche" : " fiches") + " op het bord.";
+}
+
+std::string Describe(const gametemplate::TPosition&, const gametemplate::TMove& m) {
+  return "neem " + N(m.take) + (m.take == 1 ? " fiche" : " fiches");
+}
+
 }  // namespace position_text
