@@ -152,11 +152,34 @@ class TArrayAccessible final : public QAccessibleWidget {
   mutable std::vector<QAccessible::Id> ids_;
 };
 
+// The editable combo box: its name is its own, its value the text; its
+// children (the edit field) and the action that opens the list as usual.
+class TNamedComboAccessible final : public QAccessibleWidget {
+ public:
+  explicit TNamedComboAccessible(TNamedComboBox* w) : QAccessibleWidget(w, QAccessible::ComboBox) {}
+  QComboBox* Box() const { return static_cast<QComboBox*>(widget()); }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return Box()->currentText();
+    return QAccessibleWidget::text(t);
+  }
+  QStringList actionNames() const override {
+    return QStringList{showMenuAction()} + QAccessibleWidget::actionNames();
+  }
+  void doAction(const QString& action) override {
+    if (action == showMenuAction() || action == pressAction())
+      Box()->showPopup();
+    else
+      QAccessibleWidget::doAction(action);
+  }
+};
+
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
   if (className == QLatin1String("TAnnouncer"))
     return new TAnnouncerAccessible(static_cast<TAnnouncer*>(object));
   if (className == QLatin1String("TSpokenBox"))
     return new TSpokenBoxAccessible(static_cast<TSpokenBox*>(object));
+  if (className == QLatin1String("TNamedComboBox"))
+    return new TNamedComboAccessible(static_cast<TNamedComboBox*>(object));
   if (className == QLatin1String("TRilArrayBtn"))
     return new TArrayAccessible(static_cast<TRilArrayBtn*>(object));
   return nullptr;
@@ -215,6 +238,10 @@ void TAnnouncer::Flush() {
   QAccessibleEvent event(this, QAccessible::ObjectShow);
   QAccessible::updateAccessibility(&event);
   if (Watcher) Watcher(this, spoken_);
+}
+
+TNamedComboBox::TNamedComboBox(QWidget* parent) : QComboBox(parent) {
+  InstallAccessibleObjects();
 }
 
 TSpokenBox::TSpokenBox(QAccessible::Role role, QWidget* parent)

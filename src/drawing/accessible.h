@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QComboBox>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -63,6 +64,15 @@ class TSpokenBox final : public TPaintBox {
  private:
   QAccessible::Role role_;
   QString text_;
+};
+
+// An editable combo box that keeps its own accessible name while text is
+// typed into it (Qt's own interface names such a box by its text on this
+// platform, so a screen reader lost what the box is for).
+class TNamedComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit TNamedComboBox(QWidget* parent = nullptr);
 };
 
 // Makes the objects above known to Qt's accessibility (once; every

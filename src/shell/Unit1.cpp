@@ -77,11 +77,11 @@ class TButtonStyle final : public QProxyStyle {
 // list (the open list, with the mouse or the keys, or the arrow keys on the
 // closed box) apart from the activation Qt also reports when typed text
 // happens to equal an entry (on Return or when the box loses the focus).
-class TNameBox final : public QComboBox {
+class TNameBox final : public TNamedComboBox {
  public:
-  using QComboBox::QComboBox;
+  using TNamedComboBox::TNamedComboBox;
   void hidePopup() override {
-    QComboBox::hidePopup();
+    TNamedComboBox::hidePopup();
     // A choice from the list is reported right after the list closes, in
     // the same call; the flag lasts until control returns to the loop.
     fromList_ = true;
@@ -97,7 +97,7 @@ class TNameBox final : public QComboBox {
                       (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
                        e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
     stepping_ = step;
-    QComboBox::keyPressEvent(e);
+    TNamedComboBox::keyPressEvent(e);
     stepping_ = false;
   }
 
