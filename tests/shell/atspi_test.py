@@ -342,7 +342,30 @@ def computer_reply(screen, board, pos):
 
 
 def read_help(screen):
-    pass
+    """F1 opens the help: its page has the focus and reads as plain text."""
+    del screen.events[:]
+    key("F1")
+    page = screen.wait("the focus on the help page", lambda: next(
+        (e["source"] for e in screen.focused() if e["role"] == "paragraph"), None))
+    check(page.name == "pagina 1 van 15: inhoud", f"the page is named: {page.name!r}")
+    text = text_of(page)
+    lines = text.split("\n")
+    check(lines[:3] == ["inhoud", "introductie, pagina 2", "naam, password, ere-galerij, pagina 3"],
+          f"the contents as text, links with their pages: {lines[:3]}")
+    check("game 9, pagina 13" in lines, f"game 9 leads to page 13: {lines}")
+    check("\\" not in text, "no mark-up in the text")
+    check("Page Down: volgende pagina" in page.description, "the page keys are told")
+    key("Next")
+    said = screen.wait_said("page 2", lambda t: t.startswith("pagina 2 van 15: introductie."))
+    check(len(said) > 80, f"page 2 is read: {said!r}")
+    screen.wait("page 2 as text", lambda: text_of(page).startswith("introductie\n"))
+    check("\\" not in text_of(page), "no mark-up on page 2")
+    key("Home")
+    screen.wait_said("the contents again", lambda t: t.startswith("pagina 1 van 15: inhoud."))
+    del screen.events[:]
+    key("Escape")
+    screen.wait("the focus back in the main window",
+                lambda: any(e["role"] == "push button" for e in screen.focused()))
 
 
 def read_hall_of_fame(screen):
