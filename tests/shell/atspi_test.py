@@ -369,7 +369,24 @@ def read_help(screen):
 
 
 def read_hall_of_fame(screen):
-    pass
+    """Ctrl+H opens the hall of fame: a list with the focus, read by rank."""
+    del screen.events[:]
+    key("ctrl+h")
+    table = screen.wait("the focus on the hall of fame", lambda: next(
+        (e["source"] for e in screen.focused() if e["role"] == "list"), None))
+    check(table.name == "ere galerij", f"the list is named: {table.name!r}")
+    check(table.description.startswith("1 speler."), f"it says how many: {table.description!r}")
+    key("Down")
+    today = time.strftime("%d-%m-%Y")
+    said = screen.wait_said("rank 1", lambda t: t.startswith("rang 1"))
+    check(said == f"rang 1: bob, level 1 in spel 1, score 1, laatst gespeeld {today}.",
+          f"rank 1 with name, levels, score and date: {said!r}")
+    key("End")
+    screen.wait_said("rank 1 again", lambda t: t.startswith("rang 1"))
+    del screen.events[:]
+    key("Escape")
+    screen.wait("the focus back in the main window",
+                lambda: any(e["role"] == "push button" for e in screen.focused()))
 
 
 if __name__ == "__main__":

@@ -429,3 +429,31 @@ TEST_F(KeyboardTest, CtrlBDoesNothingOnceComputerBeginsIsOff) {
     ASSERT_EQ(GameState, GsMenu);
   }
 }
+
+// In every game the computer's move is said in words, then the position it
+// left and whose turn it is: one message, when the move has ended.
+TEST_F(KeyboardTest, TheComputersMoveIsSaidInEveryGame) {
+  for (int type = 0; type < kGameCount; ++type) {
+    SCOPED_TRACE(type + 1);
+    FocusOnMenuButton();
+    Press(Qt::Key_1 + type);
+    Press(Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    QApplication::processEvents();
+    std::vector<QString> said;
+    TAnnouncer::Watcher = [&](TAnnouncer*, const QString& text) { said.push_back(text); };
+    Press(Qt::Key_B, Qt::ControlModifier);
+    QApplication::processEvents();
+    RunTimer();
+    QApplication::processEvents();
+    TAnnouncer::Watcher = nullptr;
+    ASSERT_EQ(said.size(), 2u);
+    EXPECT_EQ(said[0], QStringLiteral("computer aan zet ..."));
+    const QString position = form->box1->accessibleDescription();
+    const QString turn = GameState == GsGameOver ? QStringLiteral(" computer heeft gewonnen.")
+                                                 : QStringLiteral(" doe een zet ...");
+    EXPECT_TRUE(said[1].startsWith(QStringLiteral("de computer "))) << said[1].toStdString();
+    EXPECT_TRUE(said[1].endsWith(QStringLiteral(". ") + position + turn)) << said[1].toStdString();
+    Press(Qt::Key_M, Qt::ControlModifier);
+  }
+}
