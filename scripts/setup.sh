@@ -11,10 +11,11 @@
 ZAM_RUN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 fontconfig)
 # What the tests and benchmarks add: GoogleTest, Google Benchmark, the
 # validators of the desktop entry and metadata, the Debian package tools and
-# lintian, and a private X server with its resource and pointer tools for the
-# high-density screen test.
+# lintian, a private X server with its resource and pointer tools for the
+# high-density screen test, and for the screen reader test the D-Bus daemon,
+# the accessibility bus (AT-SPI) and its Python client.
 ZAM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev
-                   lintian xvfb x11-xserver-utils xdotool)
+                   lintian xvfb x11-xserver-utils xdotool dbus at-spi2-core python3-pyatspi)
 
 zam_missing_packages() {
   local missing=() p
