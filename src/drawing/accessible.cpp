@@ -197,10 +197,13 @@ void InstallAccessibleObjects() {
 
 TAnnouncer::TAnnouncer(QWidget* parent) : QWidget(parent) {
   InstallAccessibleObjects();
-  // Nothing to see or click: a pixel that paints nothing, out of the way.
+  // Nothing to see or click, and nothing to say when its window opens: it
+  // stays hidden, and only its own notice tells a screen reader a message
+  // has appeared.
   setGeometry(0, 0, 1, 1);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setFocusPolicy(Qt::NoFocus);
+  hide();
   flush_.setSingleShot(true);
   flush_.setInterval(0);
   connect(&flush_, &QTimer::timeout, this, [this] { Flush(); });
