@@ -60,9 +60,60 @@ class TAnnouncerAccessible final : public QAccessibleWidget, public TPlainText {
   }
 };
 
+// One row of a list box: a list item named by its text.
+class TListItemAccessible final : public QAccessibleInterface {
+ public:
+  TListItemAccessible(TSpokenBox* box, int index) : box_(box), index_(index) {}
+  bool isValid() const override { return box_ != nullptr; }
+  QObject* object() const override { return nullptr; }
+  QWindow* window() const override { return box_ ? box_->window()->windowHandle() : nullptr; }
+  QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(box_); }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name || !box_ || !box_->Items) return {};
+    const QStringList items = box_->Items();
+    return index_ < items.size() ? items[index_] : QString();
+  }
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override { return {}; }
+  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QAccessible::State state() const override {
+    QAccessible::State s;
+    s.selectable = true;
+    s.selected = box_ && box_->SelectedItem && box_->SelectedItem() == index_;
+    return s;
+  }
+
+ private:
+  QPointer<TSpokenBox> box_;
+  int index_;
+};
+
 class TSpokenBoxAccessible final : public QAccessibleWidget, public TPlainText {
  public:
   explicit TSpokenBoxAccessible(TSpokenBox* w) : QAccessibleWidget(w, w->Role()) {}
+  ~TSpokenBoxAccessible() override {
+    for (QAccessible::Id id : ids_)
+      if (id) QAccessible::deleteAccessibleInterface(id);
+  }
+  TSpokenBox* Box() const { return static_cast<TSpokenBox*>(widget()); }
+  int childCount() const override { return Box()->Items ? int(Box()->Items().size()) : 0; }
+  QAccessibleInterface* child(int index) const override {
+    if (index < 0 || index >= childCount()) return nullptr;
+    if (ids_.size() <= size_t(index)) ids_.resize(size_t(index) + 1, 0);
+    if (!ids_[size_t(index)])
+      ids_[size_t(index)] =
+          QAccessible::registerAccessibleInterface(new TListItemAccessible(Box(), index));
+    return QAccessible::accessibleInterface(ids_[size_t(index)]);
+  }
+  int indexOfChild(const QAccessibleInterface* c) const override {
+    for (size_t i = 0; i < ids_.size(); ++i)
+      if (ids_[i] && QAccessible::accessibleInterface(ids_[i]) == c) return int(i);
+    return -1;
+  }
   QString Plain() const override { return static_cast<TSpokenBox*>(widget())->Text(); }
   using QAccessibleWidget::text;
   using TPlainText::text;
@@ -71,6 +122,9 @@ class TSpokenBoxAccessible final : public QAccessibleWidget, public TPlainText {
       return static_cast<QAccessibleTextInterface*>(this);
     return QAccessibleWidget::interface_cast(t);
   }
+
+ private:
+  mutable std::vector<QAccessible::Id> ids_;
 };
 
 // One button of a button array: a radio button, checked while it is down.

@@ -61,6 +61,11 @@ class TSpokenBox final : public TPaintBox {
   // Sets the text offered; a screen reader is told it changed.
   void SetText(const QString& text);
 
+  // A box that shows a list (the ranks of the hall of fame) offers its rows
+  // as the list's items: their names, and which one is selected (-1: none).
+  std::function<QStringList()> Items;
+  std::function<int()> SelectedItem;
+
  private:
   QAccessible::Role role_;
   QString text_;

@@ -1003,6 +1003,15 @@ Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   scorebox->setGeometry(24, 40, 450, 625);
   scorebox->setFocusPolicy(Qt::StrongFocus);
   scorebox->setAccessibleName(QStringLiteral("ere galerij"));
+  // Its items: the ranks of the page shown, in words.
+  auto* list = static_cast<TSpokenBox*>(scorebox);
+  list->Items = [this] {
+    QStringList rows;
+    for (int a = 1; a <= kHallRows && a + ScrollBar1->value() <= EntryCount; ++a)
+      rows << HallRowText(a + ScrollBar1->value());
+    return rows;
+  };
+  list->SelectedItem = [this] { return Selected > 0 ? Selected - ScrollBar1->value() - 1 : -1; };
   announcer = new TAnnouncer(this);
   auto label = [this](int x, int y, const char* text) {
     return MakeLabel(this, x, y, QString::fromLatin1(text));

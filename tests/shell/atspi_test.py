@@ -381,6 +381,12 @@ def read_hall_of_fame(screen):
     said = screen.wait_said("rank 1", lambda t: t.startswith("rang 1"))
     check(said == f"rang 1: bob, level 1 in spel 1, score 1, laatst gespeeld {today}.",
           f"rank 1 with name, levels, score and date: {said!r}")
+    # The ranks shown are the list's items, the selected one marked so.
+    check(table.childCount == 1, f"one rank, one item: {table.childCount}")
+    row = table.getChildAtIndex(0)
+    check(row.getRoleName() == "list item" and row.name == said[:-1],
+          f"the item reads as the rank: {row.getRoleName()} {row.name!r}")
+    check(row.getState().contains(pyatspi.STATE_SELECTED), "the rank selected by the keys")
     key("End")
     screen.wait_said("rank 1 again", lambda t: t.startswith("rang 1"))
     del screen.events[:]
