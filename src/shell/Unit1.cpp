@@ -27,6 +27,7 @@
 
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
+#include "drawing/accessible.h"
 #include "drawing/Unit2.h"
 #include "drawing/frames.h"
 #include "drawing/pieces.h"
@@ -36,6 +37,7 @@
 #include "help/help_unit.h"
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
+#include "shell/voice.h"
 
 TForm1* Form1 = nullptr;
 
@@ -75,11 +77,11 @@ class TButtonStyle final : public QProxyStyle {
 // list (the open list, with the mouse or the keys, or the arrow keys on the
 // closed box) apart from the activation Qt also reports when typed text
 // happens to equal an entry (on Return or when the box loses the focus).
-class TNameBox final : public QComboBox {
+class TNameBox final : public TNamedComboBox {
  public:
-  using QComboBox::QComboBox;
+  using TNamedComboBox::TNamedComboBox;
   void hidePopup() override {
-    QComboBox::hidePopup();
+    TNamedComboBox::hidePopup();
     // A choice from the list is reported right after the list closes, in
     // the same call; the flag lasts until control returns to the loop.
     fromList_ = true;
@@ -95,7 +97,7 @@ class TNameBox final : public QComboBox {
                       (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
                        e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
     stepping_ = step;
-    QComboBox::keyPressEvent(e);
+    TNamedComboBox::keyPressEvent(e);
     stepping_ = false;
   }
 
@@ -290,8 +292,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   UseButtonFace(this);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
 
-  box1 = new TPaintBox(this);
+  // The board is a screen reader's canvas and takes the keyboard: the move
+  // cursor's keys reach it, and Tab leads to it.
+  box1 = new TSpokenBox(QAccessible::Canvas, this);
   box1->setGeometry(16, 144, 641, 481);
+  box1->setFocusPolicy(Qt::StrongFocus);
   largemsgbox = new TPaintBox(this);
   largemsgbox->setGeometry(16, 8, 641, 121);
   largemsgbox->setFont(PixelFont(QStringLiteral("Arial"), 13, false));
@@ -313,6 +318,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   gameselbtn->SetBtnHeight(25);
   gameselbtn->SetBorder(5);
   gameselbtn->SetBtnEdge(2);
+  for (int n = 1; n <= kGameCount; ++n) gameselbtn->ButtonNames << QStringLiteral("spel %1").arg(n);
   Label3 = MakeLabel(this, 736, 128, QStringLiteral("level           /    score"));
   scoreBox = new TPaintBox(this);
   scoreBox->setGeometry(736, 155, 105, 270);
@@ -352,7 +358,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   compstartBtn->setFocusPolicy(Qt::NoFocus);
   actionBtn = MakeButton(this, {680, 648, 97, 33}, QStringLiteral("speel"),
                          PixelFont(QStringLiteral("Arial"), 16, true), 0x800000, false);
-  actionBtn->setFocusPolicy(Qt::ClickFocus);
+  // "start" / "nieuw spel" is a tab stop: the keyboard always finds it again.
+  actionBtn->setFocusPolicy(Qt::StrongFocus);
   stopBtn = MakeButton(this, {784, 648, 65, 33}, QStringLiteral("menu"),
                        PixelFont(QStringLiteral("Arial"), 16, true), 0x0000FF, false);
   infobox = new QListWidget(this);
@@ -362,7 +369,8 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   setTabOrder(namebox, totalscore);
   setTabOrder(totalscore, infobox);
   setTabOrder(infobox, passwordEdit);
-  setTabOrder(passwordEdit, actionBtn);
+  setTabOrder(passwordEdit, box1);
+  setTabOrder(box1, actionBtn);
   setTabOrder(actionBtn, stopBtn);
   setTabOrder(stopBtn, BitBtn1);
 
@@ -415,6 +423,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   namebox->lineEdit()->installEventFilter(this);
   passwordEdit->installEventFilter(this);
 
+  voice_ = std::make_unique<TVoice>(*this);
   FormCreate();
   new TKeyCommands(*this);
   NameControls(*this);
@@ -481,8 +490,13 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
   gameselbtn->Canvas().TextOut(x, y, text, font, colour);
 }
 
+namespace {
+QString RulesText(int index);
+}  // namespace
+
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
+  voice_->GameChosen(BtnNr, RulesText(BtnNr));
   ChooseGame(BtnNr);
   RefreshDescriptions();
 }
@@ -494,7 +508,13 @@ void TForm1::ChooseGameByKey(int digit) {
 void TForm1::box1Key(int key) {
   if (GameState != GsPlayerToMove) return;
   TGameModule* m = GameModule(GameType);
-  if (m && keyCursor_.HandleKey(*m, key)) RefreshDescriptions();
+  const int shown = keyCursor_.Index();
+  if (!m || !keyCursor_.HandleKey(*m, key)) return;
+  RefreshDescriptions();
+  // Each step of the cursor says the move it shows; a played move is
+  // told by what follows it (the position, whose turn it is).
+  if (GameState == GsPlayerToMove && keyCursor_.Index() != shown)
+    voice_->CursorMoved(keyCursor_.Index());
 }
 
 void TForm1::DropKeyCursor() {
@@ -520,10 +540,9 @@ QString RulesText(int index) {
   return lines.join(QLatin1Char(' '));
 }
 
+// Qt tells a screen reader of the change itself, once.
 void Describe(QWidget* w, const QString& text) {
-  if (w->accessibleDescription() == text) return;
-  w->setAccessibleDescription(text);
-  Announce(w, QAccessible::DescriptionChanged);
+  if (w->accessibleDescription() != text) w->setAccessibleDescription(text);
 }
 
 }  // namespace
@@ -558,10 +577,11 @@ QString TForm1::BoardText() const {
 }
 
 void TForm1::SetStatusText(const QString& text) {
+  // The status line's text is its accessible name (Qt tells a screen reader
+  // of a new one). Every message is news, also the same one again (a second
+  // wrong move): the window's announcer says it.
   smallmsgbox->setText(text);
-  // The status line's text is its accessible name. Every message is news to
-  // a screen reader, also the same one again (a second wrong move).
-  Announce(smallmsgbox, QAccessible::NameChanged);
+  voice_->Status(text);
   RefreshDescriptions();
 }
 
@@ -573,7 +593,9 @@ void TForm1::box1Mouse(TInputKind action, int x, int y) {
   input.MouseAction = action;
   input.MouseX = x;
   input.MouseY = y;
+  const uint8_t before = GameState;
   if (TGameModule* m = GameModule(GameType)) m->HandleMouse(input);
+  voice_->AfterStep(before);
 }
 
 void TForm1::Timer1Timer() {
@@ -581,12 +603,17 @@ void TForm1::Timer1Timer() {
   const uint8_t before = GameState;
   if (TGameModule* m = GameModule(GameType)) m->TimerStep();
   if (GameState == GsGameOver && before != GsGameOver) ShowBoardIdle();
+  voice_->AfterStep(before);
 }
 
 void TForm1::actionBtnClick() {
   const uint8_t before = GameState;
   DispatchEvent(EvAction);
-  if (GameState == GsPlayerToMove && before != GsPlayerToMove) ReportRestingPointer();
+  if (GameState == GsPlayerToMove && before != GsPlayerToMove) {
+    // A new game: the keys go to the board, whose reading gives the position.
+    box1->setFocus(Qt::OtherFocusReason);
+    ReportRestingPointer();
+  }
   RefreshDescriptions();
 }
 

@@ -21,6 +21,7 @@ class QListWidget;
 class QPushButton;
 class TPaintBox;
 class TRilArrayBtn;
+class TVoice;
 
 class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   Q_OBJECT
@@ -117,6 +118,8 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   QString BoardText() const;
   // Takes away the move the keyboard cursor shows, if any.
   void DropKeyCursor();
+  // What the window says to a screen reader.
+  TVoice& Voice() { return *voice_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -132,6 +135,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
 
   TBoard board_{this};
   std::unique_ptr<TSidePanels> panels_;
+  std::unique_ptr<TVoice> voice_;
   bool destroyed_ = false;
   bool filteringDrop_ = false;  // a drop with its text already filtered
 };

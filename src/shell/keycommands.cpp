@@ -1,6 +1,7 @@
 #include "shell/keycommands.h"
 
 #include <QAccessible>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -23,6 +24,10 @@ void OnKeys(TForm1& form, const QKeySequence& keys, std::function<void()> action
   QObject::connect(shortcut, &QShortcut::activated, &form, std::move(action));
   // Held down, a key repeats: a command acts once per press.
   shortcut->setAutoRepeat(false);
+}
+
+bool IsArrow(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 bool IsBoardKey(int key) {
@@ -103,15 +108,18 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  // With no move to show (the menu, the computer moving, a game over) the
+  // arrows do nothing: on a button they would move the focus on, and the
+  // next Enter would press "menu" or "help" instead.
+  if (type == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == &form_ && IsArrow(key->key()) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        (qobject_cast<QAbstractButton*>(widget) || widget == form_.box1))
+      return true;
+  }
   return QObject::eventFilter(watched, event);
-}
-
-std::function<void(QWidget*, QAccessible::Event)> AnnounceWatcher;
-
-void Announce(QWidget* w, QAccessible::Event kind) {
-  QAccessibleEvent event(w, kind);
-  QAccessible::updateAccessibility(&event);
-  if (AnnounceWatcher) AnnounceWatcher(w, kind);
 }
 
 QString DirectionsText(uint8_t directions) {

@@ -22,12 +22,6 @@ class TKeyCommands final : public QObject {
   TForm1& form_;
 };
 
-// Tells a screen reader that the name or description of w has changed.
-// Every such notice of the window goes through here; a test may watch them
-// (accessibility is only active where a screen reader listens).
-void Announce(QWidget* w, QAccessible::Event kind);
-extern std::function<void(QWidget*, QAccessible::Event)> AnnounceWatcher;
-
 // Accessible names and descriptions of every control of the window.
 void NameControls(TForm1& form);
 // The arrows of a game's direction box in words ("links en omlaag").
