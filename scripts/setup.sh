@@ -12,11 +12,13 @@
 ZAM_RUN_PACKAGES=(build-essential cmake ninja-build qt6-base-dev fonts-liberation2 fontconfig)
 # What the tests and benchmarks add: GoogleTest, Google Benchmark, the
 # validators of the desktop entry and metadata, the Debian package tools
-# (debhelper builds the package from debian/) and lintian, and a private X
+# (debhelper builds the package from debian/) and lintian, a private X
 # server with its resource, pointer and window-property tools for the
-# high-density screen test and the install test.
+# high-density screen test and the install test, and for the screen reader
+# test the D-Bus daemon, the accessibility bus (AT-SPI) and its Python client.
 ZAM_TEST_PACKAGES=(libgtest-dev libbenchmark-dev desktop-file-utils appstream dpkg-dev
-                   debhelper lintian xvfb x11-xserver-utils x11-utils xdotool)
+                   debhelper lintian xvfb x11-xserver-utils x11-utils xdotool
+                   dbus at-spi2-core python3-pyatspi)
 
 zam_missing_packages() {
   local missing=() p

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 #include <functional>
 
 #include "drawing/PaintBox.h"
@@ -44,6 +45,9 @@ class TRilArrayBtn : public TSurfaceWidget {
   void SetBtnEdge(uint8_t v);
   void SetBtnShape(TBtnShape v);
   void SetColor(uint32_t v);
+
+  // What a screen reader calls each button (its number when none is given).
+  QStringList ButtonNames;
 
   TBtnChangeProc onBtnChange;
   TBtnPaintProc onBtnPaint;

@@ -100,6 +100,8 @@ class TGameModule {
     (void)index;
     return {};
   }
+  // The computer's last move in words, set when the move is chosen.
+  const std::string& DescribeComputerMove() const { return computerMoveText_; }
 
  protected:
   // The games whose pieces are dragged play a key move as the gesture of a
@@ -116,4 +118,5 @@ class TGameModule {
   TGameShell& shell_;
   TBoard& board_;
   const uint8_t gameType_;
+  std::string computerMoveText_;
 };

@@ -88,6 +88,7 @@ void TCoinGame::SetCoin(const TCell& cell) {
 
 void TCoinGame::StartComputerMove() {
   target_ = rules_.ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, target_);
   const TRect from = CellRect(pos_.CoinPos);
   EraseCell(board_, pos_.CoinPos);  // off the background; the screen still shows it
   slide_.Start(from, PieceImages().CoinSprite);

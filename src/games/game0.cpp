@@ -149,6 +149,7 @@ void TGame0::HandleMouse(const TBoardInput& input) {
 
 void TGame0::StartComputerMove() {
   const TMove move = ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, move);
   compColumn_ = move.column;
   toTake_ = move.count;
   ticks_ = 0;

@@ -123,6 +123,7 @@ void TGame4::SetPosition(const TPosition& p) {
 
 void TGame4::StartComputerMove() {
   choice_ = ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, choice_.move);
   const int from = pos_.ComputerCell[choice_.move.coin - 1];
   currentAngle_ = CellAngle(from);
   targetAngle_ = CellAngle(choice_.move.cell);

@@ -44,6 +44,7 @@ void TGame6::SetPosition(const TPosition& p) {
 
 void TGame6::StartComputerMove() {
   target_ = ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, target_);
   const int column = pos_.CoinColumn[target_.slot - 1];
   EraseCell(board_, column);  // off the background; the screen still shows it
   slide_.Start(CellRect(column), PieceImages().CoinSprite);

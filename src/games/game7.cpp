@@ -72,6 +72,7 @@ void TGame7::SetPosition(const TPosition& p) {
 
 void TGame7::StartComputerMove() {
   target_ = ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, target_);
   const int column = pos_.CoinColumn[target_.coin - 1];
   EraseCell(board_, column);  // off the background; the screen still shows it
   slide_.Start(CellRect(column), ImageOf(target_.coin));

@@ -126,6 +126,7 @@ void TGame8::ResetPlayerInput() {
 
 void TGame8::StartComputerMove() {
   computerMask_ = ComputerMove({standing_}, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputerCans({standing_}, computerMask_);
   tick_ = 0;
   shell_.SetMoveTimer(true);
   standing_ ^= computerMask_;  // the cans stay on screen until the display ends

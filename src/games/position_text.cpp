@@ -120,4 +120,42 @@ std::string Describe(const gametemplate::TPosition&, const gametemplate::TMove& 
   return "neem " + N(m.take) + (m.take == 1 ? " fiche" : " fiches");
 }
 
+std::string DescribeComputer(const game0::TPosition&, const game0::TMove& m) {
+  return "de computer neemt " + Stones(m.count) + " van de " + ColumnName(m.column);
+}
+
+std::string DescribeComputer(const game1::TPosition&, const game1::TMove& m) {
+  return "de computer zet de munt naar kolom " + N(m.column + 1) + ", rij " + N(m.row + 1);
+}
+
+std::string DescribeComputer(const rows::TPosition& p, const rows::TMove& m) {
+  return "de computer schuift O van rij " + N(m.row) + " van vakje " +
+         N(p.ComputerColumn[m.row - 1] + 1) + " naar vakje " + N(m.column + 1);
+}
+
+std::string DescribeComputer(const game4::TPosition& p, const game4::TMove& m) {
+  return "de computer schuift O-munt " + N(m.coin) + " van vakje " +
+         N(p.ComputerCell[m.coin - 1] + 1) + " naar vakje " + N(m.cell + 1);
+}
+
+std::string DescribeComputer(const game6::TPosition& p, const game6::TMove& m) {
+  return "de computer schuift de munt van vakje " + N(p.CoinColumn[m.slot - 1] + 1) +
+         " naar vakje " + N(m.column + 1);
+}
+
+std::string DescribeComputer(const game7::TPosition& p, const game7::TMove& m) {
+  const std::string what = std::string(m.coin == p.EuroIndex ? "de euromunt" : "de munt") +
+                           " van vakje " + N(p.CoinColumn[m.coin - 1] + 1);
+  if (m.column == 0) return "de computer schuift " + what + " naar vakje 1: die valt uit het spel";
+  return "de computer schuift " + what + " naar vakje " + N(m.column + 1);
+}
+
+std::string DescribeComputerCans(const game8::TPosition&, game8::TMove m) {
+  std::vector<int> cans;
+  for (int i = 0; i < 16; ++i)
+    if (m >> i & 1) cans.push_back(i + 1);
+  return (cans.size() == 1 ? "de computer gooit blikje " : "de computer gooit blikjes ") +
+         List(cans) + " om";
+}
+
 }  // namespace position_text

@@ -43,4 +43,14 @@ std::string DescribeCans(const game8::TPosition& p, game8::TMove m);
 std::string Describe(const gametemplate::TPosition& p);
 std::string Describe(const gametemplate::TPosition& p, const gametemplate::TMove& m);
 
+// The computer's move from position p, as a player is told it: "de computer
+// neemt 2 stenen van de linker kolom".
+std::string DescribeComputer(const game0::TPosition& p, const game0::TMove& m);
+std::string DescribeComputer(const game1::TPosition& p, const game1::TMove& m);
+std::string DescribeComputer(const rows::TPosition& p, const rows::TMove& m);
+std::string DescribeComputer(const game4::TPosition& p, const game4::TMove& m);
+std::string DescribeComputer(const game6::TPosition& p, const game6::TMove& m);
+std::string DescribeComputer(const game7::TPosition& p, const game7::TMove& m);
+std::string DescribeComputerCans(const game8::TPosition& p, game8::TMove m);
+
 }  // namespace position_text

@@ -77,6 +77,7 @@ void TRowGame::SetPosition(const rows::TPosition& p) {
 
 void TRowGame::StartComputerMove() {
   target_ = rules_.ComputerMove(pos_, zam::ProgramRandom());
+  computerMoveText_ = position_text::DescribeComputer(pos_, target_);
   const int column = pos_.ComputerColumn[target_.row - 1];
   const TRect from = CellRect(column, target_.row);
   EraseCell(column, target_.row);  // off the background; the screen still shows it

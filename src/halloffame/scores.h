@@ -80,6 +80,8 @@ void FillNameList();
 void SortHallOfFame();
 void ShowHallOfFame();  // the hall-of-fame window, modal
 
+class TAnnouncer;
+
 class Tscoreform : public QDialog {
   Q_OBJECT
  public:
@@ -90,14 +92,19 @@ class Tscoreform : public QDialog {
   QScrollBar* ScrollBar1;
   QTimer Timer1;
   uint8_t RowCounter = 26;
+  // The rank the keys have selected (0: none yet); it shows a focus mark.
+  int Selected = 0;
+  TAnnouncer* announcer;  // says each rank the keys select
 
   void scoreboxPaint();
   void Timer1Timer();
+  void PaintRow(int a);  // row a (1..25) of the page
   void ScrollBar1Change();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void showEvent(QShowEvent* e) override;
 };
 
 extern Tscoreform* scoreform;

@@ -8,7 +8,9 @@
 #include <QToolButton>
 
 #include "drawing/PaintBox.h"
+#include "drawing/accessible.h"
 #include "drawing/Unit2.h"
+#include "help/help_text.h"
 
 namespace {
 
@@ -23,8 +25,12 @@ Thelpform::Thelpform(QWidget* parent) : QDialog(parent) {
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   UseButtonFace(this);
 
-  helpbox = new TPaintBox(this);
+  // The page: a screen reader's text object, which has the keyboard while
+  // the window is open, so its reading is the first thing said.
+  helpbox = new TSpokenBox(QAccessible::Paragraph, this);
   helpbox->setGeometry(16, 64, 800, 600);
+  helpbox->setFocusPolicy(Qt::StrongFocus);
+  announcer = new TAnnouncer(this);
   subtitle = new QLabel(this);
   subtitle->setGeometry(16, 16, 553, 30);
   subtitle->setFont(PixelFont(QStringLiteral("Arial"), 19, true));
@@ -77,7 +83,9 @@ void Thelpform::FormShow() {
   nr.setColor(QPalette::Window, ToQColor(0xC0F0F0));
   pageNrdisplay->setPalette(nr);
   PageCount = uint8_t(ListBox1->count() / 25 + 1);
+  exposedPage_ = 0;
   helpboxPaint();  // page 1 at once, title included
+  helpbox->setFocus(Qt::OtherFocusReason);
   helpbox->Invalidate();
 }
 
@@ -108,6 +116,29 @@ void Thelpform::RenderPage() {
     DrawLine(i, ListBox1->item(first + i)->text());
   const TXBitmap& s = helpbox->Surface();
   helpbox->Show({0, 0, s.Width(), s.Height()});
+  ExposePage();
+}
+
+void Thelpform::ExposePage() {
+  if (CurrentPage == exposedPage_) return;  // a repaint of the same page
+  const bool opening = exposedPage_ == 0;
+  exposedPage_ = CurrentPage;
+  const QString name = HelpPageName(HelpSource(), CurrentPage, PageCount);
+  const QString text = PlainHelpPage(HelpSource(), CurrentPage);
+  const QString body = text.section(QLatin1Char('\n'), 1).replace(QLatin1Char('\n'), QLatin1Char(' '));
+  static const QString keys = QStringLiteral(
+      "Page Down: volgende pagina, Page Up: vorige pagina, Home: inhoud, Escape: sluit de help.");
+  // The page box's name is the page, its text the page without mark-up, its
+  // description the body and the keys: what a screen reader reads when the
+  // box gets the focus, as the window opens.
+  helpbox->setAccessibleName(name);
+  helpbox->setAccessibleDescription(body.isEmpty() ? keys : body + QLatin1Char(' ') + keys);
+  static_cast<TSpokenBox*>(helpbox)->SetText(text);
+  // A new page while the window is open is said by the announcer.
+  if (!opening) {
+    announcer->Say(name);
+    announcer->Say(body);
+  }
 }
 
 THelpLineState Thelpform::DrawLine(int i, const QString& text) {

@@ -10,6 +10,7 @@
 class QLabel;
 class QListWidget;
 class QToolButton;
+class TAnnouncer;
 class TPaintBox;
 
 // The page source: 25 lines a page, the first line of a page its title.
@@ -43,6 +44,7 @@ class Thelpform : public QDialog {
   QLabel *Label1, *Label2, *Label3;
   QListWidget* ListBox1;
   QTimer Timer1;
+  TAnnouncer* announcer;  // says each new page to a screen reader
 
   uint8_t PageCount = 1;
   uint8_t CurrentPage = 1;
@@ -62,6 +64,12 @@ class Thelpform : public QDialog {
   void helpboxMouseDown();
   void pageNrMouseDown(Qt::MouseButton button);
   void pageNrMouseUp();
+  // Gives a screen reader the page shown: the page box's name and text,
+  // and the page said when it is a new one.
+  void ExposePage();
+
+ private:
+  int exposedPage_ = 0;
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -28,6 +28,7 @@
 #include "base/Random.h"
 #include "drawing/PaintBox.h"
 #include "drawing/Unit2.h"
+#include "drawing/accessible.h"
 #include "drawing/frames.h"
 #include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
@@ -37,6 +38,7 @@
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
 #include "shell/typing.h"
+#include "shell/voice.h"
 
 namespace {}  // namespace
 
@@ -45,6 +47,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   Timer1.setInterval(10);
   Timer1.setTimerType(Qt::PreciseTimer);
   ConnectControls();
+  voice_ = std::make_unique<TVoice>(*this, controller_);
   FormCreate();
   new TKeyCommands(*this);
   NameControls(*this, *this);
@@ -155,8 +158,13 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
   gameselbtn->Canvas().TextOut(x, y, text, font, colour);
 }
 
+namespace {
+QString RulesText(int index);
+}  // namespace
+
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
+  voice_->GameChosen(BtnNr, RulesText(BtnNr));
   controller_.ChooseGame(BtnNr);
   RefreshDescriptions();
 }
@@ -182,6 +190,8 @@ void TForm1::Click(TButton button) {
   }
 }
 
+QWidget& TForm1::BoardWidget() { return *box1; }
+
 void TForm1::FocusBox(TBox box) {
   QWidget* w = box == TBox::Name ? static_cast<QWidget*>(namebox) : passwordEdit;
   if (w->isEnabled()) w->setFocus(Qt::ShortcutFocusReason);
@@ -194,7 +204,13 @@ void TForm1::ChooseGameByKey(int digit) {
 void TForm1::box1Key(int key) {
   if (!controller_.PlayerMayMove()) return;
   TGameModule* m = controller_.Current();
-  if (m && keyCursor_.HandleKey(*m, key)) RefreshDescriptions();
+  const int shown = keyCursor_.Index();
+  if (!m || !keyCursor_.HandleKey(*m, key)) return;
+  RefreshDescriptions();
+  // Each step of the cursor says the move it shows; a played move is
+  // told by what follows it (the position, whose turn it is).
+  if (controller_.PlayerMayMove() && keyCursor_.Index() != shown)
+    voice_->CursorMoved(keyCursor_.Index());
 }
 
 void TForm1::DropKeyCursor() {
@@ -220,10 +236,9 @@ QString RulesText(int index) {
   return lines.join(QLatin1Char(' '));
 }
 
+// Qt tells a screen reader of the change itself, once.
 void Describe(QWidget* w, const QString& text) {
-  if (w->accessibleDescription() == text) return;
-  w->setAccessibleDescription(text);
-  Announce(w, QAccessible::DescriptionChanged);
+  if (w->accessibleDescription() != text) w->setAccessibleDescription(text);
 }
 
 }  // namespace
@@ -259,10 +274,11 @@ QString TForm1::BoardText() const {
 }
 
 void TForm1::SetStatusText(const QString& text) {
+  // The status line's text is its accessible name (Qt tells a screen reader
+  // of a new one). Every message is news, also the same one again (a second
+  // wrong move): the window's announcer says it.
   smallmsgbox->setText(text);
-  // The status line's text is its accessible name. Every message is news to
-  // a screen reader, also the same one again (a second wrong move).
-  Announce(smallmsgbox, QAccessible::NameChanged);
+  voice_->Status(text);
   RefreshDescriptions();
 }
 
@@ -274,7 +290,9 @@ void TForm1::box1Mouse(TInputKind action, int x, int y) {
   input.MouseAction = action;
   input.MouseX = x;
   input.MouseY = y;
+  const TGameState before = controller_.GameState();
   if (TGameModule* m = controller_.Current()) m->HandleMouse(input);
+  voice_->AfterStep(before);
 }
 
 void TForm1::Timer1Timer() {
@@ -283,13 +301,18 @@ void TForm1::Timer1Timer() {
   if (TGameModule* m = controller_.Current()) m->TimerStep();
   if (controller_.GameState() == TGameState::GsGameOver && before != TGameState::GsGameOver)
     ShowBoardIdle();
+  voice_->AfterStep(before);
 }
 
 void TForm1::actionBtnClick() {
   const TGameState before = controller_.GameState();
   controller_.DispatchEvent(ControllerEvent::EvAction);
-  if (controller_.GameState() == TGameState::GsPlayerToMove && before != TGameState::GsPlayerToMove)
+  if (controller_.GameState() == TGameState::GsPlayerToMove &&
+      before != TGameState::GsPlayerToMove) {
+    // A new game: the keys go to the board, whose reading gives the position.
+    box1->setFocus(Qt::OtherFocusReason);
     ReportRestingPointer();
+  }
   RefreshDescriptions();
 }
 

@@ -18,6 +18,7 @@
 #include "shell/panels.h"
 
 class Thelpform;
+class TVoice;
 
 class TForm1 : public QWidget,
                public TMainControls,
@@ -102,6 +103,8 @@ class TForm1 : public QWidget,
   QString BoardText() const;
   // Takes away the move the keyboard cursor shows, if any.
   void DropKeyCursor();
+  // What the window says to a screen reader.
+  TVoice& Voice() { return *voice_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -112,6 +115,7 @@ class TForm1 : public QWidget,
   void ConnectControls();
   // The key commands' window.
   QWidget& Window() override { return *this; }
+  QWidget& BoardWidget() override;
   void Click(TButton button) override;
   void FocusBox(TBox box) override;
   bool PlayerMayMove() const override { return controller_.PlayerMayMove(); }
@@ -126,5 +130,6 @@ class TForm1 : public QWidget,
   TGameController controller_{*this, board_};
   std::unique_ptr<TSidePanels> panels_;
   QPointer<Thelpform> help_;
+  std::unique_ptr<TVoice> voice_;
   bool destroyed_ = false;
 };

@@ -75,8 +75,11 @@ void BuildBoardSide(QWidget& window, TMainControls& c) {
   UseButtonFace(&window);
   window.setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
 
-  c.box1 = new TPaintBox(&window);
+  // The board is a screen reader's canvas and takes the keyboard: the move
+  // cursor's keys reach it, and Tab leads to it.
+  c.box1 = new TSpokenBox(QAccessible::Canvas, &window);
   c.box1->setGeometry(16, 144, 641, 481);
+  c.box1->setFocusPolicy(Qt::StrongFocus);
   c.largemsgbox = new TPaintBox(&window);
   c.largemsgbox->setGeometry(16, 8, 641, 121);
   c.largemsgbox->setFont(PixelFont(QStringLiteral("Arial"), 13, false));
@@ -98,6 +101,8 @@ void BuildBoardSide(QWidget& window, TMainControls& c) {
   c.gameselbtn->SetBtnHeight(25);
   c.gameselbtn->SetBorder(5);
   c.gameselbtn->SetBtnEdge(2);
+  for (int n = 1; n <= kGameCount; ++n)
+    c.gameselbtn->ButtonNames << QStringLiteral("spel %1").arg(n);
   c.Label3 = MakeLabel(&window, 736, 128, QStringLiteral("level           /    score"));
   c.scoreBox = new TPaintBox(&window);
   c.scoreBox->setGeometry(736, 155, 105, 270);
@@ -141,7 +146,8 @@ void BuildPlayerSide(QWidget& window, TMainControls& c, const QStringList& infoI
   c.compstartBtn->setFocusPolicy(Qt::NoFocus);
   c.actionBtn = MakeButton(&window, {680, 648, 97, 33}, QStringLiteral("speel"),
                            PixelFont(QStringLiteral("Arial"), 16, true), 0x800000, false);
-  c.actionBtn->setFocusPolicy(Qt::ClickFocus);
+  // "start" / "nieuw spel" is a tab stop: the keyboard always finds it again.
+  c.actionBtn->setFocusPolicy(Qt::StrongFocus);
   c.stopBtn = MakeButton(&window, {784, 648, 65, 33}, QStringLiteral("menu"),
                          PixelFont(QStringLiteral("Arial"), 16, true), 0x0000FF, false);
   c.infobox = new QListWidget(&window);
@@ -151,7 +157,8 @@ void BuildPlayerSide(QWidget& window, TMainControls& c, const QStringList& infoI
   QWidget::setTabOrder(c.namebox, c.totalscore);
   QWidget::setTabOrder(c.totalscore, c.infobox);
   QWidget::setTabOrder(c.infobox, c.passwordEdit);
-  QWidget::setTabOrder(c.passwordEdit, c.actionBtn);
+  QWidget::setTabOrder(c.passwordEdit, c.box1);
+  QWidget::setTabOrder(c.box1, c.actionBtn);
   QWidget::setTabOrder(c.actionBtn, c.stopBtn);
   QWidget::setTabOrder(c.stopBtn, c.BitBtn1);
 }
@@ -164,7 +171,7 @@ void BuildControls(QWidget& window, TMainControls& c, const QStringList& infoIte
 }
 
 void TNameBox::hidePopup() {
-  QComboBox::hidePopup();
+  TNamedComboBox::hidePopup();
   // A choice from the list is reported right after the list closes, in the
   // same call; the flag lasts until control returns to the loop.
   fromList_ = true;
@@ -176,7 +183,7 @@ void TNameBox::keyPressEvent(QKeyEvent* e) {
                     (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
                      e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown);
   stepping_ = step;
-  QComboBox::keyPressEvent(e);
+  TNamedComboBox::keyPressEvent(e);
   stepping_ = false;
 }
 

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "drawing/accessible.h"
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -49,9 +51,9 @@ void NameControls(QWidget& window, const TMainControls& c);
 // list (the open list, with the mouse or the keys, or the arrow keys on the
 // closed box) apart from the activation Qt also reports when typed text
 // happens to equal an entry (on Return or when the box loses the focus).
-class TNameBox final : public QComboBox {
+class TNameBox final : public TNamedComboBox {
  public:
-  using QComboBox::QComboBox;
+  using TNamedComboBox::TNamedComboBox;
   void hidePopup() override;
   bool FromList() const { return fromList_ || stepping_; }
 

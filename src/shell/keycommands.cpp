@@ -1,5 +1,6 @@
 #include "shell/keycommands.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +20,10 @@ void OnKeys(QWidget& form, const QKeySequence& keys, std::function<void()> actio
   QObject::connect(shortcut, &QShortcut::activated, &form, std::move(action));
   // Held down, a key repeats: a command acts once per press.
   shortcut->setAutoRepeat(false);
+}
+
+bool IsArrow(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
 }
 
 bool IsBoardKey(int key) {
@@ -99,21 +104,18 @@ bool TKeyCommands::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  // With no move to show (the menu, the computer moving, a game over) the
+  // arrows do nothing: on a button they would move the focus on, and the
+  // next Enter would press "menu" or "help" instead.
+  if (type == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget && widget->window() == &form && IsArrow(key->key()) &&
+        (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        (qobject_cast<QAbstractButton*>(widget) || widget == &window_.BoardWidget()))
+      return true;
+  }
   return QObject::eventFilter(watched, event);
-}
-
-namespace {
-std::function<void(QWidget*, QAccessible::Event)> announceWatcher;
-}  // namespace
-
-void SetAnnounceWatcher(std::function<void(QWidget*, QAccessible::Event)> watcher) {
-  announceWatcher = std::move(watcher);
-}
-
-void Announce(QWidget* w, QAccessible::Event kind) {
-  QAccessibleEvent event(w, kind);
-  QAccessible::updateAccessibility(&event);
-  if (announceWatcher) announceWatcher(w, kind);
 }
 
 QString DirectionsText(uint8_t directions) {

@@ -14,6 +14,7 @@ class TKeyWindow {
  public:
   virtual ~TKeyWindow() = default;
   virtual QWidget& Window() = 0;
+  virtual QWidget& BoardWidget() = 0;  // the board, which the arrows do not leave
   // A click on one of the window's buttons: nothing where it is disabled.
   enum class TButton : uint8_t { Help, Action, ComputerBegins, Menu, Gallery };
   virtual void Click(TButton button) = 0;

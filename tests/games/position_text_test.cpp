@@ -65,3 +65,36 @@ TEST(PositionText, Game9Cans) {
   EXPECT_EQ(position_text::DescribeCans({0b1011}, 0b11), "gooi blikjes 1 en 2 om");
   EXPECT_EQ(position_text::DescribeCans({0b1011}, 0b1000), "gooi blikje 4 om");
 }
+
+// The computer's move as a player is told it, on the positions above.
+TEST(PositionText, TheComputersMoveInWords) {
+  using position_text::DescribeComputer;
+  EXPECT_EQ(DescribeComputer(game0::TPosition{{5, 1}}, game0::TMove{1, 2}),
+            "de computer neemt 2 stenen van de linker kolom");
+  EXPECT_EQ(DescribeComputer(game0::TPosition{{5, 1}}, game0::TMove{2, 1}),
+            "de computer neemt 1 steen van de rechter kolom");
+  EXPECT_EQ(DescribeComputer(game1::TPosition{{8, 6}}, game1::TMove{3, 3}),
+            "de computer zet de munt naar kolom 4, rij 4");
+  rows::TPosition r;
+  r.rows = 2;
+  r.ComputerColumn[0] = 0, r.ComputerColumn[1] = 4, r.PlayerColumn[0] = 15, r.PlayerColumn[1] = 6;
+  EXPECT_EQ(DescribeComputer(r, rows::TMove{2, 5}), "de computer schuift O van rij 2 van vakje 5 naar vakje 6");
+  game4::TPosition ring;
+  ring.PlayerCell[0] = 0, ring.PlayerCell[1] = 5, ring.ComputerCell[0] = 11, ring.ComputerCell[1] = 23;
+  EXPECT_EQ(DescribeComputer(ring, game4::TMove{2, 20}),
+            "de computer schuift O-munt 2 van vakje 24 naar vakje 21");
+  game6::TPosition row;
+  const int8_t c[6] = {-2, -1, 0, 4, 5, 9};
+  for (int i = 0; i < 6; ++i) row.CoinColumn[i] = c[i];
+  EXPECT_EQ(DescribeComputer(row, game6::TMove{4, 1}),
+            "de computer schuift de munt van vakje 5 naar vakje 2");
+  game7::TPosition euro;
+  euro.CoinCount = 3, euro.EuroIndex = 2;
+  euro.CoinColumn[0] = 2, euro.CoinColumn[1] = 5, euro.CoinColumn[2] = 9;
+  EXPECT_EQ(DescribeComputer(euro, game7::TMove{2, 0}),
+            "de computer schuift de euromunt van vakje 6 naar vakje 1: die valt uit het spel");
+  EXPECT_EQ(DescribeComputer(euro, game7::TMove{3, 7}),
+            "de computer schuift de munt van vakje 10 naar vakje 8");
+  EXPECT_EQ(position_text::DescribeComputerCans({0b1011}, 0b11), "de computer gooit blikjes 1 en 2 om");
+  EXPECT_EQ(position_text::DescribeComputerCans({0b1011}, 0b1000), "de computer gooit blikje 4 om");
+}

@@ -336,13 +336,18 @@ TEST_F(InputTest, APastedNameReachesTheHallOfFameClean) {
 // The tab order runs between "menu" and "help"; the flat buttons are no
 // stops, and clicking them leaves the focus where it was.
 TEST_F(InputTest, TabOrderAndTheFlatButtons) {
+  // Tab goes round "menu", "help", the board and "start" / "nieuw spel".
   form->stopBtn->setFocus();
   KeyAtFocus(Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), form->BitBtn1);
   KeyAtFocus(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), form->box1);
+  KeyAtFocus(Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
+  KeyAtFocus(Qt::Key_Tab);
   EXPECT_EQ(QApplication::focusWidget(), form->stopBtn);
   KeyAtFocus(Qt::Key_Backtab);
-  EXPECT_EQ(QApplication::focusWidget(), form->BitBtn1);
+  EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
   ClickName();
   Click(form->galleryBtn);
   Click(form->compstartBtn);
