@@ -107,7 +107,8 @@ class GuardTest : public HallFixture {
 };
 
 // A non-empty file without one valid record is somebody's other file: never
-// backed up, never replaced, and the player is told the results are not saved.
+// backed up, never replaced; the player is told the results are not saved
+// to it, and they are kept aside.
 TEST_F(GuardTest, AFileWithoutOneValidRecordIsLeftAlone) {
   ScoreRecord bad = MakeRecord("Anna", "", 1);
   bad.checksum ^= 0x100;
@@ -122,6 +123,7 @@ TEST_F(GuardTest, AFileWithoutOneValidRecordIsLeftAlone) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    InTempFolder inner;
     ResetHallOfFame();
     WriteFile(c.bytes);
     ASSERT_EQ(chmod("ZamScores", 0640), 0);
@@ -130,11 +132,17 @@ TEST_F(GuardTest, AFileWithoutOneValidRecordIsLeftAlone) {
     EXPECT_EQ(EntryCount, 0);
     EXPECT_FALSE(HallOfFameWarning().isEmpty());
     Record("Bert", 2);
+    const ScoreRecord bert = Slots[1];
     EXPECT_FALSE(SaveHallOfFame());
-    EXPECT_EQ(Lines(err.Stop()), 1) << err.Stop();
+    // Said at start, and at the save: the player and where the result is.
+    const std::string said = err.Stop();
+    EXPECT_EQ(Lines(said), 2) << said;
+    EXPECT_NE(said.find("Bert"), std::string::npos) << said;
+    EXPECT_NE(said.find(KeptAsideName().toStdString()), std::string::npos) << said;
     EXPECT_EQ(ReadFile(), c.bytes);
     EXPECT_EQ(Stat("ZamScores").st_mode & 07777, 0640u);
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("ZamScores")});
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("ZamScores"), KeptAsideName()}));
+    EXPECT_EQ(ReadFile(KeptAsideName().toLatin1().constData()), Bytes({bert}));
   }
   // One valid record among damaged ones: a hall of fame, saved as ever.
   ResetHallOfFame();
@@ -208,7 +216,11 @@ TEST_F(GuardTest, ALinkIsFollowedOnlyWhenTheUserOwnsBothEnds) {
       EXPECT_EQ(Stat("private/thesis.txt").st_uid, c.target == kOther ? other : 0u);
     }
     EXPECT_TRUE(S_ISLNK(Stat("ZamScores").st_mode));
-    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("ZamScores"), QStringLiteral("private")}));
+    // A refused link: the result is kept aside where the link is.
+    QStringList expected = {QStringLiteral("ZamScores"), QStringLiteral("private")};
+    if (!c.followed) expected << KeptAsideName();
+    expected.sort();
+    EXPECT_EQ(Entries(), expected);
   }
 }
 
@@ -230,16 +242,17 @@ TEST_F(GuardTest, ALinkInTheLocksPlaceIsNotFollowed) {
   EXPECT_TRUE(S_ISLNK(Stat("ZamScores.lock").st_mode));
 }
 
-// A backup never replaces an earlier one, nor a link standing in a backup's
-// place: it takes the next free name; with all names taken the save leaves
-// the file as it is.
-TEST_F(GuardTest, BackupsAreNeverReplaced) {
+// Backups rotate: the newest is "ZamScores.bak", older ones move on to
+// ".bak.1" .. ".bak.9" and the oldest of ten goes. A name that is not a
+// regular file of this user's (here a link to a file of the test's) is
+// skipped, never followed or replaced.
+TEST_F(GuardTest, BackupsRotateSkippingNamesThatAreNotTheUsersFiles) {
   ScoreRecord bad = MakeRecord("Dirk", "", 9);
   bad.checksum ^= 1;
   WriteFile("precious", "victim");
   ASSERT_EQ(symlink("victim", "ZamScores.bak.1"), 0);
   std::vector<QByteArray> damaged;
-  for (int save = 0; save < 9; ++save) {  // names .bak, .bak.2 .. .bak.9
+  for (int save = 0; save < 12; ++save) {
     ResetHallOfFame();
     damaged.push_back(Bytes({MakeRecord(PlayerName(save), "", 1), bad}));
     WriteFile(damaged.back());
@@ -247,27 +260,60 @@ TEST_F(GuardTest, BackupsAreNeverReplaced) {
     ASSERT_TRUE(SaveHallOfFame()) << save;
     EXPECT_EQ(ReadFile(), Bytes({MakeRecord(PlayerName(save), "", 1)}));
   }
-  EXPECT_EQ(ReadFile("ZamScores.bak"), damaged[0]);
+  // Nine names are usable (.bak, .bak.2 .. .bak.9): the newest nine of
+  // twelve, newest first; saves 0, 1 and 2 are gone.
+  EXPECT_EQ(ReadFile("ZamScores.bak"), damaged[11]);
   for (int i = 2; i <= 9; ++i)
-    EXPECT_EQ(ReadFile(("ZamScores.bak." + std::to_string(i)).c_str()), damaged[size_t(i - 1)]);
+    EXPECT_EQ(ReadFile(("ZamScores.bak." + std::to_string(i)).c_str()), damaged[size_t(12 - i)])
+        << i;
   EXPECT_EQ(ReadFile("victim"), QByteArray("precious"));
   EXPECT_TRUE(S_ISLNK(Stat("ZamScores.bak.1").st_mode));
-  // Every name taken.
-  ResetHallOfFame();
-  const QByteArray last = Bytes({MakeRecord("Eva", "", 1), bad});
-  WriteFile(last);
-  ASSERT_TRUE(LoadHallOfFame());
-  Record("Fred", 1);
-  CatchStderr err;
-  EXPECT_FALSE(SaveHallOfFame());
-  EXPECT_NE(err.Stop().find("backup"), std::string::npos) << err.Stop();
-  EXPECT_EQ(ReadFile(), last);
-  EXPECT_EQ(ReadFile("ZamScores.bak"), damaged[0]);
   QStringList expected = {QStringLiteral("ZamScores"), QStringLiteral("ZamScores.bak"),
                           QStringLiteral("ZamScores.lock"), QStringLiteral("victim")};
   for (int i = 1; i <= 9; ++i) expected << QStringLiteral("ZamScores.bak.%1").arg(i);
   expected.sort();
   EXPECT_EQ(Entries(), expected);
+}
+
+// With all ten backup names taken by things that are not this user's files
+// (a pipe, a folder, links, and as root another user's file), a save that
+// needs a backup still saves: the backup takes a name of its own, and
+// nothing in the ten places changes.
+TEST_F(GuardTest, BackupsNeverRunOut) {
+  ScoreRecord bad = MakeRecord("Dirk", "", 9);
+  bad.checksum ^= 1;
+  WriteFile("precious", "victim");
+  ASSERT_EQ(mkfifo("ZamScores.bak", 0644), 0);
+  ASSERT_TRUE(QDir().mkdir(QStringLiteral("ZamScores.bak.1")));
+  for (int i = 2; i <= 9; ++i)
+    ASSERT_EQ(symlink("victim", ("ZamScores.bak." + std::to_string(i)).c_str()), 0);
+  if (Root()) {
+    ASSERT_EQ(unlink("ZamScores.bak.9"), 0);
+    WriteFile("theirs", "ZamScores.bak.9");
+    ASSERT_EQ(chown("ZamScores.bak.9", FreeId(), FreeId()), 0);
+  }
+  const QByteArray damaged = Bytes({MakeRecord("Eva", "", 1), bad});
+  WriteFile(damaged);
+  const QStringList before = Entries();
+  ASSERT_TRUE(LoadHallOfFame());
+  Record("Fred", 1);
+  const ScoreRecord fred = Slots[2];
+  CatchStderr err;
+  ASSERT_TRUE(SaveHallOfFame());
+  EXPECT_EQ(err.Stop(), "");
+  EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Eva", "", 1), fred}));
+  const QStringList own = QDir().entryList({QStringLiteral("ZamScores.bak-*")}, QDir::Files);
+  ASSERT_EQ(own.size(), 1);
+  EXPECT_EQ(ReadFile(own[0].toLatin1().constData()), damaged);
+  EXPECT_EQ(ReadFile("victim"), QByteArray("precious"));
+  EXPECT_TRUE(S_ISFIFO(Stat("ZamScores.bak").st_mode));
+  QStringList after = Entries();
+  after.removeAll(own[0]);
+  after.removeAll(QStringLiteral("ZamScores.lock"));
+  EXPECT_EQ(after, before);
+  if (Root()) {
+    EXPECT_EQ(ReadFile("ZamScores.bak.9"), QByteArray("theirs"));
+  }
 }
 
 // ---- the lock ----------------------------------------------------------------------------
@@ -658,7 +704,7 @@ TEST(StandardFiles, ClosedOnesAreOpenedOnTheNullDevice) {
   WriteFile("not scores\n");  // something to say on standard error at start
   const pid_t pid = StartProgram(true);
   ASSERT_GT(pid, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_TRUE(WaitUntilCatching(pid, SIGTERM));  // the window is up
   for (int fd = 0; fd <= 2; ++fd) {
     const std::string link = "/proc/" + std::to_string(pid) + "/fd/" + std::to_string(fd);
     char target[256] = {};
@@ -681,7 +727,7 @@ TEST(HeldLockAtExit, TheProgramEnds) {
   ASSERT_TRUE(other.held());
   const pid_t pid = StartProgram(false);
   ASSERT_GT(pid, 0);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  ASSERT_TRUE(WaitUntilCatching(pid, SIGTERM));  // the window is up
   kill(pid, SIGTERM);  // ends the message loop; the save waits for the lock
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(pid, SIGTERM);  // stops the wait
@@ -759,7 +805,7 @@ class SharedFolder : public ::testing::Test {
 };
 
 // Anna's score file, which Bert may not write: left as it is, its owner kept,
-// and Bert told at start; an earlier backup stays too.
+// Bert told at start and his result kept aside.
 TEST_F(SharedFolder, AFileTheUserMayNotWriteIsLeftAlone) {
   const QByteArray annas = Bytes({MakeRecord("Anna", "", 2)});
   WriteFile(annas, "shared/ZamScores");
@@ -767,16 +813,26 @@ TEST_F(SharedFolder, AFileTheUserMayNotWriteIsLeftAlone) {
   EXPECT_EQ(RunProbeAs(bert, bert, {}, "shared", "Bert", "err.txt"), 0) << Text("err.txt");
   EXPECT_EQ(ReadFile("shared/ZamScores"), annas);
   EXPECT_EQ(Stat("shared/ZamScores").st_uid, anna);
-  EXPECT_EQ(Entries(QStringLiteral("shared")), QStringList{QStringLiteral("ZamScores")});
-  EXPECT_EQ(Lines(Text("err.txt")), 1) << Text("err.txt");
+  // Bert's result is kept aside, in a file only Bert may read.
+  const QString aside = KeptAsideName(bert);
+  EXPECT_EQ(Entries(QStringLiteral("shared")), (QStringList{QStringLiteral("ZamScores"), aside}));
+  const std::string path = "shared/" + aside.toStdString();
+  EXPECT_EQ(Stat(path.c_str()).st_uid, bert);
+  EXPECT_EQ(Stat(path.c_str()).st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadFile(path.c_str()).mid(0, 5), QByteArray("\x04" "Bert"));
+  EXPECT_EQ(Lines(Text("err.txt")), 2) << Text("err.txt");
 }
 
-// A folder the player may not write: said at start, and nothing is made.
+// A folder the player may not write: said at start, nothing is made, and the
+// save names the result it could not keep.
 TEST_F(SharedFolder, AFolderTheUserMayNotWriteIsSaidAtStart) {
   ASSERT_EQ(chmod("shared", 0755), 0);  // Anna's
   EXPECT_EQ(RunProbeAs(bert, bert, {}, "shared", "Bert", "err.txt"), 0) << Text("err.txt");
-  EXPECT_EQ(Lines(Text("err.txt")), 1) << Text("err.txt");
+  // At start; and at the save, which can keep nothing aside there, the
+  // result that is lost.
+  EXPECT_EQ(Lines(Text("err.txt")), 2) << Text("err.txt");
   EXPECT_NE(Text("err.txt").find("folder"), std::string::npos) << Text("err.txt");
+  EXPECT_NE(Text("err.txt").find("not saved: Bert"), std::string::npos) << Text("err.txt");
   EXPECT_TRUE(Entries(QStringLiteral("shared")).isEmpty());
 }
 
