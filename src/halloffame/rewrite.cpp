@@ -220,7 +220,6 @@ TRewrite RewriteInPlace(const TPlace& place, const TFileState& old, const std::v
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
-  if (!Reserve(fd, std::max(data.size(), old.bytes.size()), why)) return TRewrite::kRestored;
   // The journal: both contents, synced, before the first byte changes.
   std::string journal;
   const int jfd = NewTemporary(place.dir, JournalPrefix(place), journal);
@@ -240,6 +239,10 @@ TRewrite RewriteInPlace(const TPlace& place, const TFileState& old, const std::v
     return TRewrite::kRestored;
   }
   SyncFolder(place.dir);
+  if (!Reserve(fd, std::max(data.size(), old.bytes.size()), why)) {
+    ::unlinkat(place.dir, journal.c_str(), 0);
+    return TRewrite::kRestored;
+  }
   TSteps steps;
   if (Overwrite(fd, data, steps)) {
     ::unlinkat(place.dir, journal.c_str(), 0);

@@ -1,7 +1,7 @@
 // Rewriting another user's score file in place (so that its owner stays),
-// made safe: room is reserved first; the old and the new contents are
-// written and synced to a journal of this user's own beside the file before
-// the first byte of the file changes; a failed write, truncate or sync puts
+// made safe: the old and the new contents are written and synced to a
+// journal of this user's own beside the file, and room for the new length
+// is reserved, before the first byte of the file changes; a failed write, truncate or sync puts
 // the old contents back at once; a rewrite cut short by the program's end is
 // completed from its journal by the next copy of the program that gets the
 // lock, before the file is loaded.
