@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -439,6 +440,38 @@ TEST_F(GuardTest, ResultsKeptAsideJoinAtTheNextSave) {
   EXPECT_TRUE(UnsavedFiles().isEmpty());
 }
 
+// One kept-aside file per user: a second failed save (in the same second)
+// takes in the first one's results instead of writing over them; the file
+// is private whatever the score file's mode, and a link planted in its
+// place is replaced, never followed.
+TEST_F(GuardTest, ASecondKeepAsideTakesInTheFirstNeverThroughALink) {
+  WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
+  ASSERT_EQ(chmod("ZamScores", 0664), 0);
+  WriteFile("precious", "victim");
+  const QByteArray aside = KeptAsideName().toLatin1();
+  ASSERT_EQ(symlink("victim", aside.constData()), 0);
+  LockWaitMilliseconds = 100;
+  HeldLock other;
+  ASSERT_TRUE(other.held());
+  std::vector<ScoreRecord> kept;
+  for (const char* name : {"Bert", "Cees"}) {
+    SCOPED_TRACE(name);
+    ResetHallOfFame();
+    LockWaitMilliseconds = 100;
+    ASSERT_TRUE(LoadHallOfFame());
+    Record(name, 2);
+    kept.push_back(Slots[EntryCount]);
+    CatchStderr err;
+    EXPECT_FALSE(SaveHallOfFame());
+    err.Stop();
+    EXPECT_EQ(ReadFile("victim"), QByteArray("precious"));
+    EXPECT_TRUE(S_ISREG(Stat(aside.constData()).st_mode));
+    EXPECT_EQ(Stat(aside.constData()).st_mode & 07777, 0600u);
+    EXPECT_EQ(UnsavedFiles(), QStringList{KeptAsideName()});
+  }
+  EXPECT_EQ(ReadFile(aside.constData()), Bytes(kept));
+}
+
 // A signal asking the program to end stops the wait for the lock at once.
 volatile sig_atomic_t* stopCounter = &SaveStopRequests;
 void AskToStop(int) { *stopCounter = *stopCounter + 1; }
@@ -740,24 +773,26 @@ TEST(HeldLockAtExit, TheProgramEnds) {
 // ---- another user in a shared folder ---------------------------------------------------
 
 // A copy of the program (the probe: the real window, a player winning game 1)
-// run as another user in `dir`, with its standard error in `err`. Its home
-// and runtime folders lie in the test's folder. Root only.
-int RunProbeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const char* dir,
-               const char* player, const char* err) {
+// started as another user in `dir`, with its standard error in `err` and the
+// umask given. Its home and runtime folders lie in the test's folder. Root
+// only. The process, or -1.
+pid_t StartProbeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const char* dir,
+                   const char* player, const char* err, mode_t mask = 022) {
   const QString home = QDir::current().absoluteFilePath(QStringLiteral("home-%1").arg(uid));
   QDir().mkpath(home + QStringLiteral("/run"));
   if (chown(home.toLocal8Bit().constData(), uid, gid) != 0 ||
       chown((home + QStringLiteral("/run")).toLocal8Bit().constData(), uid, gid) != 0)
-    return -2;
+    return -1;
   chmod((home + QStringLiteral("/run")).toLocal8Bit().constData(), 0700);
   const std::string homeVar = "HOME=" + home.toStdString();
   const std::string runVar = "XDG_RUNTIME_DIR=" + home.toStdString() + "/run";
   const int errFd = open(err, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   const pid_t pid = fork();
-  if (pid < 0) return -2;
+  if (pid < 0) return -1;
   if (pid == 0) {
     dup2(errFd, 2);
     close(0);  // the probe ends (and saves) as soon as it has played
+    umask(mask);
     if (chdir(dir) != 0 || setgroups(groups.size(), groups.data()) != 0 ||
         setresgid(gid, gid, gid) != 0 || setresuid(uid, uid, uid) != 0)
       _exit(126);
@@ -770,7 +805,13 @@ int RunProbeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const cha
     _exit(127);
   }
   close(errFd);
-  return WaitFor(pid, 30);
+  return pid;
+}
+
+int RunProbeAs(uid_t uid, gid_t gid, const std::vector<gid_t>& groups, const char* dir,
+               const char* player, const char* err, mode_t mask = 022) {
+  const pid_t pid = StartProbeAs(uid, gid, groups, dir, player, err, mask);
+  return pid < 0 ? -2 : WaitFor(pid, 30);
 }
 
 std::string Text(const char* path) {
@@ -865,6 +906,121 @@ TEST_F(SharedFolder, EveryoneWhoMayWriteTheFileSaves) {
   EXPECT_EQ(Stat("shared/ZamScores.lock").st_mode & 07777, Stat("shared/ZamScores").st_mode & 0666);
   EXPECT_EQ(RunProbeAs(bert, bert, {group}, "shared", "Bert", "err.txt"), 0) << Text("err.txt");
   EXPECT_EQ(ReadFile("shared/ZamScores").size(), 2 * 56) << Text("err.txt");
+}
+
+// ---- a class's folder ---------------------------------------------------------------
+
+// The level of game 1 of each player in a score file, read by the tests' own
+// reading of the layout.
+std::map<std::string, int> Game1Levels(const QByteArray& file) {
+  std::map<std::string, int> levels;
+  for (int i = 0; i + 56 <= file.size(); i += 56)
+    levels[std::string(file.constData() + i + 1, size_t(uint8_t(file[i])))] =
+        uint8_t(file[i + 32]) & 7;
+  return levels;
+}
+
+class ClassFolder : public SharedFolder {
+ protected:
+  void SetUp() override {
+    SharedFolder::SetUp();
+    if (IsSkipped()) return;
+    ASSERT_TRUE(QDir().mkdir(QStringLiteral("class")));
+    ASSERT_EQ(chown("class", 0, group), 0);
+    ASSERT_EQ(chmod("class", 02775), 0);  // as a teacher makes it
+  }
+  QStringList KeptAside() {
+    return QDir(QStringLiteral("class")).entryList({QStringLiteral("ZamScores.unsaved-*")},
+                                                    QDir::Files | QDir::System);
+  }
+};
+
+// Two players of the group with Debian's default umask 022 finish at the
+// same moment in a new class folder, three rounds: both results are in the
+// file, which the group may write, as may it the lock; nothing kept aside.
+TEST_F(ClassFolder, TwoPlayersWithTheDefaultUmaskShareIt) {
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    for (const char* name : {"ZamScores", "ZamScores.lock"})
+      QFile::remove(QStringLiteral("class/") + QString::fromLatin1(name));
+    const pid_t a = StartProbeAs(anna, anna, {group}, "class", "Anna", "err-a.txt", 022);
+    const pid_t b = StartProbeAs(bert, bert, {group}, "class", "Bert", "err-b.txt", 022);
+    ASSERT_GT(a, 0);
+    ASSERT_GT(b, 0);
+    EXPECT_EQ(WaitFor(a, 30), 0);
+    EXPECT_EQ(WaitFor(b, 30), 0);
+    EXPECT_EQ(Game1Levels(ReadFile("class/ZamScores")),
+              (std::map<std::string, int>{{"Anna", 1}, {"Bert", 1}}))
+        << Text("err-a.txt") << Text("err-b.txt");
+    for (const char* path : {"class/ZamScores", "class/ZamScores.lock"}) {
+      EXPECT_EQ(Stat(path).st_mode & 0060, 0060u) << path;
+      EXPECT_EQ(Stat(path).st_gid, group) << path;
+    }
+    EXPECT_TRUE(KeptAside().isEmpty());
+  }
+}
+
+// Anna's private lock (made with umask 077) beside her group-writable file:
+// Bert cannot lock, so his result is kept aside, in a file only he may read;
+// Anna's next run gives the lock the file's mode; Bert's next save then
+// merges what was kept aside.
+TEST_F(ClassFolder, APrivateLockStrandsNobody) {
+  WriteFile(Bytes({MakeRecord("Cees", "", 3)}), "class/ZamScores");
+  ASSERT_EQ(chown("class/ZamScores", anna, group), 0);
+  ASSERT_EQ(chmod("class/ZamScores", 0664), 0);
+  WriteFile("", "class/ZamScores.lock");
+  ASSERT_EQ(chown("class/ZamScores.lock", anna, group), 0);
+  ASSERT_EQ(chmod("class/ZamScores.lock", 0600), 0);
+  EXPECT_EQ(RunProbeAs(bert, bert, {group}, "class", "Bert", "err.txt"), 0);
+  EXPECT_EQ(Game1Levels(ReadFile("class/ZamScores")), (std::map<std::string, int>{{"Cees", 3}}));
+  const std::string aside = "class/" + KeptAsideName(bert).toStdString();
+  EXPECT_EQ(Stat(aside.c_str()).st_mode & 07777, 0600u) << Text("err.txt");
+  EXPECT_EQ(Stat(aside.c_str()).st_uid, bert);
+  EXPECT_NE(Text("err.txt").find("Bert"), std::string::npos) << Text("err.txt");
+
+  EXPECT_EQ(RunProbeAs(anna, anna, {group}, "class", "Anna", "err.txt", 077), 0);
+  EXPECT_EQ(Stat("class/ZamScores.lock").st_mode & 07777, 0664u);
+  // Bert plays again (as his sister Dora): his save takes in what he kept aside.
+  EXPECT_EQ(RunProbeAs(bert, bert, {group}, "class", "Dora", "err.txt"), 0) << Text("err.txt");
+  EXPECT_EQ(Game1Levels(ReadFile("class/ZamScores")),
+            (std::map<std::string, int>{{"Anna", 1}, {"Bert", 1}, {"Cees", 3}, {"Dora", 1}}));
+  EXPECT_TRUE(KeptAside().isEmpty());
+}
+
+// Kept-aside results are merged only by the user who owns them, and only
+// from a file nobody else may write: Anna's file holding a forged result
+// for Bert, and Bert's own file made writable for the group and forged, are
+// neither merged nor removed by Bert's save.
+TEST_F(ClassFolder, ForgedKeptAsideResultsAreNotMerged) {
+  const QByteArray forged = Bytes({MakeRecord("Bert", "", 5, 46000.0)});
+  WriteFile(forged, "class/ZamScores.unsaved-forged");
+  ASSERT_EQ(chown("class/ZamScores.unsaved-forged", anna, group), 0);
+  ASSERT_EQ(chmod("class/ZamScores.unsaved-forged", 0600), 0);
+  const std::string own = "class/" + KeptAsideName(bert).toStdString();
+  WriteFile(forged, own.c_str());
+  ASSERT_EQ(chown(own.c_str(), bert, group), 0);
+  ASSERT_EQ(chmod(own.c_str(), 0660), 0);
+  EXPECT_EQ(RunProbeAs(bert, bert, {group}, "class", "Bert", "err.txt"), 0) << Text("err.txt");
+  EXPECT_EQ(Game1Levels(ReadFile("class/ZamScores")), (std::map<std::string, int>{{"Bert", 1}}))
+      << Text("err.txt");
+  EXPECT_EQ(ReadFile("class/ZamScores.unsaved-forged"), forged);
+  EXPECT_EQ(ReadFile(own.c_str()), forged);
+}
+
+// Another user's file with a second name (a hard link Anna made) is not
+// rewritten in place: the rewrite would change the other name too. Bert's
+// result is kept aside instead.
+TEST_F(ClassFolder, AnotherUsersFileWithASecondNameIsRefused) {
+  const QByteArray annas = Bytes({MakeRecord("Anna", "", 2)});
+  WriteFile(annas, "class/ZamScores");
+  ASSERT_EQ(chown("class/ZamScores", anna, group), 0);
+  ASSERT_EQ(chmod("class/ZamScores", 0666), 0);
+  ASSERT_EQ(link("class/ZamScores", "class/annas-notes"), 0);
+  EXPECT_EQ(RunProbeAs(bert, bert, {group}, "class", "Bert", "err.txt"), 0) << Text("err.txt");
+  EXPECT_EQ(ReadFile("class/ZamScores"), annas);
+  EXPECT_EQ(Stat("class/ZamScores").st_nlink, 2u);
+  EXPECT_NE(Text("err.txt").find("other names"), std::string::npos) << Text("err.txt");
+  EXPECT_EQ(KeptAside(), QStringList{KeptAsideName(bert)});
 }
 
 }  // namespace
