@@ -130,10 +130,11 @@ bool EnterDataFolder() {
       const passwd* pw = ::getpwuid(::getuid());
       home = pw && pw->pw_dir ? QString::fromLocal8Bit(pw->pw_dir) : QString();
     }
-    base = home + QStringLiteral("/.local/share");
+    base = QDir::isAbsolutePath(home) ? home + QStringLiteral("/.local/share") : QString();
   }
-  const QString folder = base + QLatin1Char('/') + QString::fromLatin1(kAppId);
-  if (!QDir::isAbsolutePath(folder) || !QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+  const QString folder = (base.isEmpty() ? QStringLiteral("~/.local/share") : base) +
+                         QLatin1Char('/') + QString::fromLatin1(kAppId);
+  if (base.isEmpty() || !QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
     Print(stderr, QStringLiteral("zam: cannot make or enter the data folder %1\n").arg(folder));
     return false;
   }
