@@ -442,4 +442,28 @@ TEST_F(WarningTest, SaidAtStartOnceInTheWindowAndOnceOnStderr) {
   EXPECT_EQ(err.Stop(), "");
 }
 
+// Results an earlier run kept aside are told once at start, in the window,
+// with the players and the file; the save at the end takes them in and
+// removes the file.
+TEST_F(WarningTest, ResultsKeptAsideAreToldAtTheNextStart) {
+  WriteFile(Bytes({MakeRecord("Anna", "", 3)}));
+  const QByteArray aside = KeptAsideName().toLatin1();
+  const ScoreRecord bert = MakeRecord("Bert", "", 2, 46000.0);
+  WriteFile(Bytes({bert}), aside.constData());
+  ASSERT_EQ(chmod(aside.constData(), 0600), 0);
+  CatchStderr err;
+  ShellTest::SetUp();  // the window loads the file twice at start
+  QMessageBox* box = WarnAboutHallOfFame(form.get());
+  ASSERT_NE(box, nullptr);
+  EXPECT_TRUE(box->isVisible());
+  EXPECT_TRUE(box->text().contains(QStringLiteral("Bert"))) << box->text().toStdString();
+  EXPECT_TRUE(box->text().contains(KeptAsideName())) << box->text().toStdString();
+  box->close();
+  QApplication::processEvents();
+  form.reset();  // the save at exit
+  EXPECT_EQ(Lines(err.Stop()), 0) << err.Stop();
+  EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Anna", "", 3), bert}));
+  EXPECT_FALSE(QFile::exists(KeptAsideName()));
+}
+
 }  // namespace

@@ -193,7 +193,7 @@ TEST_F(ClassFolder, ForgedKeptAsideResultsAreNotMerged) {
   const QByteArray forged = Bytes({MakeRecord("Bert", "", 5, 46000.0)});
   WriteFile(forged, "class/ZamScores.unsaved-forged");
   ASSERT_EQ(chown("class/ZamScores.unsaved-forged", anna, group), 0);
-  ASSERT_EQ(chmod("class/ZamScores.unsaved-forged", 0600), 0);
+  ASSERT_EQ(chmod("class/ZamScores.unsaved-forged", 0644), 0);  // Bert may read it
   const std::string own = "class/" + KeptAsideName(bert).toStdString();
   WriteFile(forged, own.c_str());
   ASSERT_EQ(chown(own.c_str(), bert, group), 0);
