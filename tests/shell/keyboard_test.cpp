@@ -298,3 +298,136 @@ TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
   EXPECT_GE(described, 3);
   AnnounceWatcher = nullptr;
 }
+
+namespace {
+
+// The move the board says the cursor shows, or "" when it shows none.
+std::string ShownMove(TForm1& form) {
+  const std::string board = form.box1->accessibleDescription().toStdString();
+  const std::string mark = " Gekozen zet: ";
+  const size_t at = board.find(mark);
+  if (at == std::string::npos) return {};
+  std::string move = board.substr(at + mark.size());
+  if (!move.empty() && move.back() == '.') move.pop_back();
+  return move;
+}
+
+// Game 1 with 3 blocks in the left column and 2 in the right: its five
+// legal moves, in the order a player reads them off the board (left column
+// first, fewest blocks first).
+const std::vector<std::string> kMovesOf3And2 = {
+    "neem 1 steen van de linker kolom",   "neem 2 stenen van de linker kolom",
+    "neem 3 stenen van de linker kolom",  "neem 1 steen van de rechter kolom",
+    "neem 2 stenen van de rechter kolom",
+};
+
+}  // namespace
+
+// Right and Down step to the next move, Left and Up to the previous one;
+// past the last move the cursor comes round to the first and before the
+// first to the last, in both directions, and from no move shown the first
+// step forward shows the first move and the first step back the last.
+TEST_F(KeyboardTest, TheArrowKeysStepRoundTheMovesBothWays) {
+  StartGame1();
+  Game1().SetPosition({{3, 2}});
+  form->RefreshDescriptions();
+  const std::vector<std::string>& moves = kMovesOf3And2;
+  const int n = int(moves.size());
+  struct TKeys {
+    int next, previous;
+  };
+  for (const TKeys keys : {TKeys{Qt::Key_Right, Qt::Key_Left}, TKeys{Qt::Key_Down, Qt::Key_Up},
+                           TKeys{Qt::Key_Right, Qt::Key_Up}, TKeys{Qt::Key_Down, Qt::Key_Left}}) {
+    SCOPED_TRACE(QKeySequence(keys.next).toString().toStdString() + " / " +
+                 QKeySequence(keys.previous).toString().toStdString());
+    Press(Qt::Key_Escape);
+    ASSERT_EQ(ShownMove(*form), "");
+    // Forward twice round and one more: the first move, ..., the last, the
+    // first again, ..., the last, the first.
+    for (int step = 0; step < 2 * n + 1; ++step) {
+      Press(keys.next);
+      EXPECT_EQ(ShownMove(*form), moves[size_t(step % n)]) << "step " << step + 1 << " forward";
+    }
+    // Now on the first move; back twice round: the last, ..., the first.
+    for (int step = 0; step < 2 * n; ++step) {
+      Press(keys.previous);
+      EXPECT_EQ(ShownMove(*form), moves[size_t(n - 1 - step % n)]) << "step " << step + 1 << " back";
+    }
+    // From no move shown, one step back shows the last move.
+    Press(Qt::Key_Escape);
+    Press(keys.previous);
+    EXPECT_EQ(ShownMove(*form), moves.back());
+  }
+  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
+  EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
+}
+
+// The keypad's arrows and Enter are board keys like the main ones: a player
+// with Num Lock off steps and plays with the keypad alone.
+TEST_F(KeyboardTest, TheKeypadArrowsAndEnterWorkTheBoard) {
+  StartGame1();
+  Game1().SetPosition({{3, 2}});
+  form->RefreshDescriptions();
+  struct TCase {
+    int key;
+    std::string shown;  // from no move shown
+  };
+  const TCase cases[] = {
+      {Qt::Key_Right, kMovesOf3And2.front()}, {Qt::Key_Down, kMovesOf3And2.front()},
+      {Qt::Key_Left, kMovesOf3And2.back()},   {Qt::Key_Up, kMovesOf3And2.back()},
+      {Qt::Key_Enter, kMovesOf3And2.front()},  // Enter with nothing shown shows the first
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(QKeySequence(c.key).toString().toStdString());
+    Press(Qt::Key_Escape);
+    ASSERT_EQ(ShownMove(*form), "");
+    Press(c.key, Qt::KeypadModifier);
+    EXPECT_EQ(ShownMove(*form), c.shown);
+    EXPECT_EQ(GameState, GsPlayerToMove);
+  }
+  // The keypad's Enter plays the move shown: the last one, two blocks from
+  // the right column.
+  Press(Qt::Key_Escape);
+  Press(Qt::Key_Left, Qt::KeypadModifier);
+  Press(Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
+  EXPECT_EQ(Game1().Position().ColumnHeights[1], 0);
+  RunTimer();
+}
+
+// Once the computer has moved, "computer begint" is off, and Ctrl+B is
+// refused like a click on it: the computer does not move a second time,
+// whether it made the first move or answered the player's.
+TEST_F(KeyboardTest, CtrlBDoesNothingOnceComputerBeginsIsOff) {
+  struct TOpening {
+    const char* name;
+    std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+  };
+  const TOpening openings[] = {
+      {"the computer begins", {{Qt::Key_B, Qt::ControlModifier}}},
+      {"the player begins", {{Qt::Key_Right, {}}, {Qt::Key_Return, {}}}},
+  };
+  for (const TOpening& opening : openings) {
+    SCOPED_TRACE(opening.name);
+    StartGame1();
+    Game1().SetPosition({{5, 3}});
+    for (const auto& [key, mods] : opening.keys) Press(key, mods);
+    ASSERT_EQ(GameState, GsComputerMoving);
+    RunTimer();
+    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_FALSE(form->compstartBtn->isEnabled());
+    const game0::TPosition before = Game1().Position();
+    const QString status = Status();
+    Press(Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_FALSE(form->Timer1.isActive());
+    RunTimer();
+    EXPECT_EQ(Game1().Position().ColumnHeights[0], before.ColumnHeights[0]);
+    EXPECT_EQ(Game1().Position().ColumnHeights[1], before.ColumnHeights[1]);
+    EXPECT_EQ(Status(), status);
+    Press(Qt::Key_M, Qt::ControlModifier);  // back to the menu
+    ASSERT_EQ(GameState, GsMenu);
+  }
+}
