@@ -15,7 +15,7 @@
 
 namespace {
 
-// A player by a short spec: name, level of game 1 (total = level), date.
+// A player: name, level of game 1 (its total score), date.
 ScoreRecord P(const char* name, uint32_t level, double date = 45000.0) {
   return MakeRecord(name, "", level, date);
 }
