@@ -1,5 +1,5 @@
-// The program's icon: the player's X coin of the board, drawn by the pixel
-// engine and scaled to the size asked for: transparent outside the coin,
+// The program's icon: the player's X coin of the board, drawn at the size
+// asked for (not scaled from the piece): transparent outside the coin,
 // with a soft edge of the rim's own colour.
 #pragma once
 

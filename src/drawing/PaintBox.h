@@ -6,6 +6,12 @@
 // that part of the surface to the screen. When the window system asks for
 // anything else (first showing, a full repaint request) the widget paints its
 // whole picture first, so a repainted widget is always complete.
+//
+// On a scaled screen every surface pixel is a square block of device pixels,
+// except text: the widget keeps the text drawn into its surface (while the
+// screen is scaled) and, where those pixels are still as the text left them,
+// shows the text drawn again at the screen's own resolution over the blocks
+// of what lay under it.
 #pragma once
 
 #include <QFont>
@@ -13,6 +19,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "drawing/Xbitmap.h"
 
@@ -52,7 +59,15 @@ class TSurfaceWidget : public QWidget {
   void paintEvent(QPaintEvent* e) override;
 
  private:
+  void KeepText(TTextRun&& run);
+  // Whether the surface under the run is still as the run left it.
+  bool Intact(const TTextRun& run) const;
+  // Draws the texts still intact in part (widget pixels) into image, the
+  // part's blocks at factor.
+  void DrawSharpText(QImage& image, const QRect& part, int factor);
+
   TXBitmap surface_;
+  std::vector<TTextRun> texts_;  // drawn while the screen was scaled
   QRegion requested_;  // parts asked for by Show(), not yet painted
   bool painting_ = false;
 };

@@ -852,11 +852,28 @@ void TXBitmap::FillRect(const TRect& r, uint32_t colour) {
 }
 
 void TXBitmap::TextOut(int x, int y, const QString& text, const QFont& font, uint32_t colour) {
-  Paint([&](QPainter& p) {
-    p.setFont(font);
-    p.setPen(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
-    p.drawText(x, y + QFontMetrics(font).ascent(), text);
-  });
+  const QFontMetrics metrics(font);
+  const auto draw = [&] {
+    Paint([&](QPainter& p) {
+      p.setFont(font);
+      p.setPen(QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
+      p.drawText(x, y + metrics.ascent(), text);
+    });
+  };
+  if (!TextSink) {
+    draw();
+    return;
+  }
+  // The advance box and the ink (which a glyph may push a pixel past it),
+  // with a pixel to spare for smoothing.
+  const QRect box = QRect(x, y, metrics.horizontalAdvance(text), metrics.height()) |
+                    metrics.boundingRect(text).translated(x, y + metrics.ascent());
+  TTextRun run{QPoint(x, y), text, font, colour,
+               box.adjusted(-1, -1, 1, 1) & QRect(0, 0, width_, height_), {}, {}};
+  run.before = image_.copy(run.cell);
+  draw();
+  run.after = image_.copy(run.cell);
+  if (!run.cell.isEmpty()) TextSink(std::move(run));
 }
 
 void TXBitmap::Draw(int x, int y, const TXBitmap& src) {

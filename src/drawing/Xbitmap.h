@@ -25,6 +25,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <utility>
 
 #include "base/geometry.h"
@@ -42,6 +43,19 @@ QString FontFace(const QString& name);
 // A font as the program names it: face, cell height in pixels (ascent plus
 // descent), weight.
 QFont MakeFont(const QString& face, int cellHeight, bool bold);
+
+// A piece of text as TextOut drew it: its position (the top-left of the
+// cell), text, font and colour, the rectangle it can have changed (its
+// advance box and its ink), and that rectangle's pixels before and after.
+// A screen of a higher density redraws it from these at its own resolution.
+struct TTextRun {
+  QPoint at;
+  QString text;
+  QFont font;
+  uint32_t colour = 0;  // 0x00BBGGRR
+  QRect cell;
+  QImage before, after;
+};
 
 class TXBitmap {
  public:
@@ -123,6 +137,9 @@ class TXBitmap {
   void FillRect(const TRect& r, uint32_t colour);
   // Text with a transparent background; (x, y) is the top-left of the cell.
   void TextOut(int x, int y, const QString& text, const QFont& font, uint32_t colour);
+  // When set, TextOut also hands each text it draws to this (the pixels are
+  // drawn all the same).
+  std::function<void(TTextRun&&)> TextSink;
   // Draws src with its top-left at (x, y), transparently when src.Transparent.
   void Draw(int x, int y, const TXBitmap& src);
   // Copies rectangle r of src to the same-sized rectangle at (x, y).

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -71,5 +72,78 @@ TEST_P(AppIconTest, TheCoinIsOpaqueAndItsEdgeIsTheRimsColourOnAnyGround) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryInstalledSize, AppIconTest, ::testing::ValuesIn(kSizes));
+
+// The large icons are drawn at their own resolution: every edge (the coin's
+// outline, the rim's inner edge, the letter and its shadow) is soft over a
+// pixel or two. An icon enlarged from the 40-pixel piece shows each of the
+// piece's soft pixels as a run of three or four (at 128) or six or seven (at
+// 256) pixels between the solid colours.
+//
+// A pixel is solid when it is fully transparent, or opaque and within a few
+// steps of one of the coin's colours: the rim, the face, the letter or its
+// shadow. The soft runs are counted along rows: those of the rim on the
+// middle row left of the letter, and those of the letter on every row through
+// its middle. (Where the letter's shadow shows as a sliver a pixel wide
+// between face and letter, two soft edges meet: a run of three or four.)
+bool Solid(QRgb p) {
+  if (qAlpha(p) == 0) return true;
+  if (qAlpha(p) != 255) return false;
+  for (QRgb c : {0xE08000u, 0xC0C0C0u, 0xF0F0F0u, 0x000000u}) {
+    if (std::abs(qRed(p) - qRed(c)) <= 6 && std::abs(qGreen(p) - qGreen(c)) <= 6 &&
+        std::abs(qBlue(p) - qBlue(c)) <= 6)
+      return true;
+  }
+  return false;
+}
+
+// The lengths of the runs of soft pixels on row y, from x = begin to end.
+std::vector<int> SoftRuns(const QImage& icon, int y, int begin, int end) {
+  std::vector<int> runs;
+  int run = 0;
+  for (int x = begin; x <= end; ++x) {
+    const bool solid = x == end || Solid(icon.pixel(x, y));
+    if (solid && run > 0) runs.push_back(run);
+    run = solid ? 0 : run + 1;
+  }
+  return runs;
+}
+
+class LargeIconTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(LargeIconTest, TheRimsEdgesAreSoftOverAtMostTwoPixels) {
+  const int size = GetParam();
+  const QImage icon = AppIconImage(size);
+  const Geometry g(size);
+  // Up to two piece pixels inside the rim: the letter begins further in.
+  const int inside = int(g.centre - g.rim * 12 / 16);
+  const std::vector<int> runs = SoftRuns(icon, int(g.centre), 0, inside);
+  ASSERT_FALSE(runs.empty()) << "size " << size;
+  for (int run : runs) EXPECT_LE(run, 2) << "size " << size;
+}
+
+TEST_P(LargeIconTest, TheLettersEdgesAreSoftOverAPixelOrTwo) {
+  const int size = GetParam();
+  const QImage icon = AppIconImage(size);
+  const Geometry g(size);
+  // The rows a third of the rim above and below the middle cross both of the
+  // letter's strokes and its shadow.
+  std::vector<int> runs;
+  for (int y = int(g.centre - g.rim / 3); y <= int(g.centre + g.rim / 3); ++y) {
+    const std::vector<int> row = SoftRuns(icon, y, 0, size);
+    EXPECT_GE(row.size(), 4u) << "size " << size << " row " << y;  // smoothed, not jagged
+    runs.insert(runs.end(), row.begin(), row.end());
+  }
+  ASSERT_FALSE(runs.empty());
+  int total = 0, wide = 0;
+  for (int run : runs) {
+    total += run;
+    if (run > 2) ++wide;
+    EXPECT_LE(run, 4) << "size " << size;
+  }
+  EXPECT_LE(double(total) / runs.size(), 1.5) << "size " << size;
+  EXPECT_LE(wide * 50, int(runs.size())) << "size " << size << ": " << wide << " of " << runs.size();
+}
+
+INSTANTIATE_TEST_SUITE_P(LargeSizes, LargeIconTest, ::testing::Values(128, 256));
 
 }  // namespace

@@ -4,10 +4,12 @@
 # icons are square PNGs of every size, the manual pages are there, and the
 # launcher runs the program in the user's data folder, whatever folder it is
 # started from. Run on a private X server (xvfb_run.sh), so that the test
-# can wait for the window itself.
-#   install_test.sh BUILD_DIR
+# can wait for the window itself. The menu entry names the window's class,
+# and the metadata's screenshots are the tree's own pictures.
+#   install_test.sh BUILD_DIR SOURCE_DIR
 set -eu
 build=$1
+src=$2
 id=net.zamspelen.ZamGames
 work=$(mktemp -d)
 pid=0
@@ -33,16 +35,35 @@ for tag in name summary p; do
   grep -q "<$tag xml:lang=\"nl\">" "$prefix/share/metainfo/$id.metainfo.xml" ||
     fail "the metadata has no Dutch $tag"
 done
+# The size of a PNG file as WIDTHxHEIGHT; fails when it is no PNG.
+png_size() {
+  # The signature, then the IHDR chunk: width and height, 4 bytes each.
+  [ "$(od -An -tx1 -N8 "$1" | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "$1 is no PNG"
+  set -- $(od -An -tu1 -j16 -N8 "$1")
+  echo "$(( ($1 << 24) | ($2 << 16) | ($3 << 8) | $4 ))x$(( ($5 << 24) | ($6 << 16) | ($7 << 8) | $8 ))"
+}
 for size in 16 32 48 64 128 256; do
   png=$prefix/share/icons/hicolor/${size}x${size}/apps/$id.png
   [ -f "$png" ] || fail "no icon of $size"
-  # The signature, then the IHDR chunk: width and height, 4 bytes each.
-  [ "$(od -An -tx1 -N8 "$png" | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "icon $size is no PNG"
-  set -- $(od -An -tu1 -j16 -N8 "$png")
-  w=$(( ($1 << 24) | ($2 << 16) | ($3 << 8) | $4 ))
-  h=$(( ($5 << 24) | ($6 << 16) | ($7 << 8) | $8 ))
-  [ "$w" = "$size" ] && [ "$h" = "$size" ] || fail "icon $size is ${w}x${h}"
+  [ "$(png_size "$png")" = "${size}x${size}" ] || fail "icon $size is $(png_size "$png")"
 done
+# The metadata: both programs, and screenshots that are the tree's pictures
+# (data/screenshots) of the size it gives, at https addresses.
+meta=$prefix/share/metainfo/$id.metainfo.xml
+for program in zam zam-games; do
+  grep -q "<binary>$program</binary>" "$meta" || fail "the metadata does not provide $program"
+done
+sed -n 's|.*<image type="source" width="\([0-9]*\)" height="\([0-9]*\)">\(.*\)</image>.*|\1x\2 \3|p' \
+  "$meta" > "$work/shots"
+[ "$(wc -l < "$work/shots")" -ge 4 ] || fail "fewer than four screenshots in the metadata"
+while read -r size url; do
+  case $url in https://*/screenshots/*.png) ;; *) fail "screenshot address $url" ;; esac
+  png=$src/data/screenshots/${url##*/}
+  [ -f "$png" ] || fail "no picture $png for $url"
+  [ "$(png_size "$png")" = "$size" ] || fail "$png is $(png_size "$png"), the metadata says $size"
+done < "$work/shots"
+wmclass=$(sed -n 's/^StartupWMClass=//p' "$entry")
+[ -n "$wmclass" ] || fail "the entry names no StartupWMClass"
 
 # The launcher, started from another folder with its own XDG_DATA_HOME.
 mkdir -p "$work/elsewhere" "$work/data"
@@ -60,8 +81,13 @@ until [ "$(basename "$(readlink "/proc/$pid/exe" 2>/dev/null || true)")" = zam ]
   sleep 0.05
 done
 # Its window up; then it ends as on logging out, saving.
-timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Zam games V1\.1$' > /dev/null ||
-  fail "no window shown"
+window=$(timeout 60 xdotool search --sync --onlyvisible --pid "$pid" --name '^Zam games V1\.1$' |
+         head -n 1) || fail "no window shown"
+[ -n "$window" ] || fail "no window shown"
+# A desktop matches the window to its menu entry by the window's class: the
+# second of the two names in WM_CLASS, exactly.
+class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
+[ "$class" = "$wmclass" ] || fail "the window's class is \"$class\", the entry names \"$wmclass\""
 kill -TERM "$pid"
 wait "$pid" || fail "the program did not end cleanly"
 pid=0
