@@ -4,7 +4,8 @@
 #include <Qt>
 #include <algorithm>
 
-#include "halloffame/scores.h"
+#include "halloffame/ranking.h"
+#include "halloffame/scorerecord.h"
 
 THallView StepHall(THallView view, int key, int entries, bool* handled) {
   *handled = true;

@@ -25,19 +25,21 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
-volatile sig_atomic_t windowShown = 0;
 
-// Before the window is shown nothing can have changed: the program ends at
-// once, writing nothing. Afterwards the message loop is told to end.
-void OnSignal(int sig) {
-  if (!windowShown) ::_exit(128 + sig);
+// Once the window is shown, a termination signal tells the message loop to
+// end.
+void OnSignal(int) {
   SaveStopRequests = SaveStopRequests + 1;  // a save waiting for its lock gives up
   const char byte = 1;
   [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
 }
 
 // A termination signal ends the message loop like closing the window does,
-// so the normal shutdown (and the save) runs.
+// so the normal shutdown (and the save) runs. Before the window is shown
+// nothing can have changed, and the signals keep their default action: the
+// program ends at once, writing nothing. The handlers are installed only
+// once the window is up, so whoever sees them installed (in
+// /proc/<pid>/status) knows that a signal now saves.
 void QuitOnSignals(QApplication& app) {
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
   auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &app);
@@ -46,6 +48,10 @@ void QuitOnSignals(QApplication& app) {
     [[maybe_unused]] const ssize_t n = ::read(signalPipe[0], &byte, 1);
     app.quit();
   });
+}
+
+void CatchSignals() {
+  if (signalPipe[1] < 0) return;
   struct sigaction action = {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
@@ -97,7 +103,7 @@ int main(int argc, char* argv[]) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
-  windowShown = 1;
+  CatchSignals();
   // The icon is drawn once the window is up.
   QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ProgramIcon()); });
   WarnAboutHallOfFame(&form);  // when this run's results cannot be saved

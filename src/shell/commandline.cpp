@@ -1,5 +1,8 @@
 #include "shell/commandline.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QCommandLineParser>
 #include <QDir>
@@ -128,11 +131,20 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
 
 bool EnterDataFolder() {
   QString base = qEnvironmentVariable("XDG_DATA_HOME");
-  // A relative XDG_DATA_HOME is invalid and ignored.
-  if (base.isEmpty() || !QDir::isAbsolutePath(base))
-    base = QDir::homePath() + QStringLiteral("/.local/share");
-  const QString folder = base + QLatin1Char('/') + QString::fromLatin1(kAppId);
-  if (!QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
+  // A relative XDG_DATA_HOME is invalid and ignored; so is a relative HOME,
+  // which would put the data folder under whatever folder the program was
+  // started from: then the home folder of the user's account is used.
+  if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
+    QString home = qEnvironmentVariable("HOME");
+    if (home.isEmpty() || !QDir::isAbsolutePath(home)) {
+      const passwd* pw = ::getpwuid(::getuid());
+      home = pw && pw->pw_dir ? QString::fromLocal8Bit(pw->pw_dir) : QString();
+    }
+    base = QDir::isAbsolutePath(home) ? home + QStringLiteral("/.local/share") : QString();
+  }
+  const QString folder = (base.isEmpty() ? QStringLiteral("~/.local/share") : base) +
+                         QLatin1Char('/') + QString::fromLatin1(kAppId);
+  if (base.isEmpty() || !QDir().mkpath(folder) || !QDir::setCurrent(folder)) {
     Print(stderr, QStringLiteral("zam: cannot make or enter the data folder %1\n").arg(folder));
     return false;
   }

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -130,6 +133,15 @@ inline QByteArray ReadFile(const char* name = "ZamScores") {
   QFile f(QString::fromLatin1(name));
   if (!f.open(QIODevice::ReadOnly)) return {};
   return f.readAll();
+}
+
+// Where a user's results are kept when a save cannot write the score file:
+// one file per user, named after the login name (or the user number when
+// there is no account).
+inline QString KeptAsideName(uid_t uid = geteuid()) {
+  const passwd* pw = getpwuid(uid);
+  return QStringLiteral("ZamScores.unsaved-") +
+         (pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid));
 }
 
 // Each test starts as the program does: an empty table, nothing loaded,

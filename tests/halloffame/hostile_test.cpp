@@ -111,7 +111,7 @@ TEST(HostileFiles, TheWindowComesUpAndThePathIsLeftAlone) {
     const QStringList before = Entries();
     const pid_t pid = StartProgram();
     ASSERT_GT(pid, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // far more than a start takes
+    ASSERT_TRUE(WaitUntilCatching(pid, SIGTERM));  // the window is up
     kill(pid, SIGTERM);
     const int status = WaitFor(pid, 15);  // a guard, not a timing target
     ASSERT_NE(status, -1) << "the program hung";
@@ -293,7 +293,8 @@ TEST_F(SaveTest, ASaveCutShortLeavesTheOldFileAndNoStrayFileAfterTheNext) {
 }
 
 // The real program (a copy of it) under a file-size limit too small for its
-// save: the save fails, the program is not killed, the old file stays.
+// save: the save fails, the program is not killed, the old file stays, and
+// the player's result is kept aside.
 TEST(FileSizeLimit, TheSaveFailsAndNothingCrashes) {
   InTempFolder folder;
   std::vector<ScoreRecord> players;
@@ -317,8 +318,14 @@ TEST(FileSizeLimit, TheSaveFailsAndNothingCrashes) {
   const int status = WaitFor(pid, 20);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadFile(), old);
-  EXPECT_EQ(QDir().entryList(QDir::Files),
-            (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock")}));
+  // Anna's result is kept aside, in a file far below the limit.
+  QStringList files = QDir().entryList(QDir::Files);
+  files.sort();
+  EXPECT_EQ(files, (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock"),
+                                KeptAsideName()}));
+  const QByteArray aside = ReadFile(KeptAsideName().toLatin1().constData());
+  ASSERT_EQ(aside.size(), 56);
+  EXPECT_EQ(aside.mid(0, 5), QByteArray("\x04" "Anna"));
 }
 
 }  // namespace

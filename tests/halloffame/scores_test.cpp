@@ -172,7 +172,8 @@ TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
 }
 
 // "ZamScores" exists but cannot be read (here a link to a folder, which
-// fails for root too): it is kept as it is, never replaced by a save.
+// fails for root too): it is kept as it is, never replaced by a save; this
+// run's result is kept aside.
 TEST_F(HallTest, AFileThatCannotBeReadIsNeverReplaced) {
   ASSERT_TRUE(QDir().mkdir(QStringLiteral("folder")));
   ASSERT_TRUE(QFile::link(QStringLiteral("folder"), QStringLiteral("ZamScores")));
@@ -184,7 +185,10 @@ TEST_F(HallTest, AFileThatCannotBeReadIsNeverReplaced) {
   QStringList entries =
       QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
   entries.sort();
-  EXPECT_EQ(entries, (QStringList{QStringLiteral("ZamScores"), QStringLiteral("folder")}));
+  // The result is kept aside instead.
+  EXPECT_EQ(entries, (QStringList{QStringLiteral("ZamScores"), KeptAsideName(),
+                                  QStringLiteral("folder")}));
+  EXPECT_EQ(ReadFile(KeptAsideName().toLatin1().constData()), Bytes({MakeRecord("Anna", "", 1)}));
 }
 
 TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {

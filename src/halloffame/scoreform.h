@@ -1,0 +1,42 @@
+// The hall-of-fame window: 25 rows at a time in rank order, painted one by
+// one by a 40 ms timer, with a scroll bar for ranks 1..100.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <cstdint>
+
+class QScrollBar;
+class QLabel;
+class TPaintBox;
+class TAnnouncer;
+
+class Tscoreform : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Tscoreform(QWidget* parent = nullptr);
+
+  TPaintBox* scorebox;
+  QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
+  QScrollBar* ScrollBar1;
+  QTimer Timer1;
+  uint8_t RowCounter = 26;
+  // The rank the keys have selected (0: none yet); it shows a focus mark.
+  int Selected = 0;
+  TAnnouncer* announcer;  // says each rank the keys select
+
+  void scoreboxPaint();
+  void Timer1Timer();
+  void PaintRow(int a);  // row a (1..25) of the page
+  void ScrollBar1Change();
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+};
+
+extern Tscoreform* scoreform;
+// Builds the window when it is first shown, if the program set it; tests
+// set scoreform themselves.
+extern Tscoreform* (*MakeScoreForm)();
