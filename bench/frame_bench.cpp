@@ -93,6 +93,9 @@ void BareTick(benchmark::State& state) {
 }
 
 // A game started with a position whose computer move slides a long way.
+// The controller of the window a benchmark runs, for the cases' positions.
+TGameController* benchController = nullptr;
+
 struct TSlideCase {
   const char* name;
   uint8_t gameType;
@@ -107,12 +110,15 @@ void GameTick(benchmark::State& state, const TSlideCase& c) {
     auto form = std::make_unique<TForm1>();
     form->show();
     QApplication::processEvents();
-    ChooseGame(c.gameType);
-    DispatchEvent(EvAction);
+    TGameController& controller = form->Controller();
+    benchController = &controller;
+    controller.ChooseGame(c.gameType);
+    controller.DispatchEvent(ControllerEvent::EvAction);
     auto restart = [&] {
-      if (GameState != GsPlayerToMove) DispatchEvent(EvAction);
+      if (controller.GameState() != TGameState::GsPlayerToMove)
+        controller.DispatchEvent(ControllerEvent::EvAction);
       c.position();
-      DispatchEvent(EvComputerBegins);
+      controller.DispatchEvent(ControllerEvent::EvComputerBegins);
       QApplication::processEvents();
     };
     restart();
@@ -132,7 +138,7 @@ void GameTick(benchmark::State& state, const TSlideCase& c) {
 
 template <class T>
 T& Module(uint8_t t) {
-  return *static_cast<T*>(GameModule(t));
+  return *static_cast<T*>(benchController->GameModule(t));
 }
 
 rows::TPosition Rows(int count, std::initializer_list<std::pair<int, int>> coins) {
@@ -201,14 +207,17 @@ void Game9Tick(benchmark::State& state, bool framing) {
     auto form = std::make_unique<TForm1>();
     form->show();
     QApplication::processEvents();
-    ChooseGame(8);
-    DispatchEvent(EvAction);
+    TGameController& controller = form->Controller();
+    benchController = &controller;
+    controller.ChooseGame(8);
+    controller.DispatchEvent(ControllerEvent::EvAction);
     TGame8& game = Module<TGame8>(8);
     auto restart = [&] {
-      if (GameState != GsPlayerToMove) DispatchEvent(EvAction);
+      if (controller.GameState() != TGameState::GsPlayerToMove)
+        controller.DispatchEvent(ControllerEvent::EvAction);
       game.SetStanding(0x0FF0);
       if (framing) {
-        DispatchEvent(EvComputerBegins);
+        controller.DispatchEvent(ControllerEvent::EvComputerBegins);
         for (int t = 1; t < 30; ++t) form->Timer1Timer();  // up to the framing tick
       } else {
         const int x = game.BallRect().Left + 20;  // the ball taken and let go
@@ -221,10 +230,12 @@ void Game9Tick(benchmark::State& state, bool framing) {
     };
     for (auto _ : state) {
       state.PauseTiming();
-      if (framing || !form->Timer1.isActive() || GameState != GsPlayerToMove) {
+      if (framing || !form->Timer1.isActive() ||
+          controller.GameState() != TGameState::GsPlayerToMove) {
         form->Timer1.stop();
-        if (GameState == GsComputerMoving)
-          while (form->Timer1.isActive() || GameState == GsComputerMoving) form->Timer1Timer();
+        if (controller.GameState() == TGameState::GsComputerMoving)
+          while (form->Timer1.isActive() || controller.GameState() == TGameState::GsComputerMoving)
+            form->Timer1Timer();
         restart();
       }
       state.ResumeTiming();
@@ -273,7 +284,8 @@ int RunAtFactorTwo(std::vector<std::string> args) {
   envp.push_back(nullptr);
   std::fflush(nullptr);
   pid_t pid;
-  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), envp.data()) != 0) return 1;
+  if (posix_spawn(&pid, "/proc/self/exe", nullptr, nullptr, argv.data(), envp.data()) != 0)
+    return 1;
   int status = 0;
   waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;

@@ -24,7 +24,7 @@ constexpr uint8_t kGameCount = 9;
 constexpr uint8_t kNoGame = 255;
 
 // Controller events (the argument of DispatchEvent).
-enum ControllerEvent : uint8_t {
+enum class ControllerEvent : uint8_t {
   EvMenu = 0,
   EvAction = 1,
   EvGameChosen = 2,
@@ -37,7 +37,7 @@ enum ControllerEvent : uint8_t {
 };
 
 // Game states.
-enum TGameState : uint8_t {
+enum class TGameState : uint8_t {
   GsIdle = 0,
   GsMenu = 1,
   GsPlayerToMove = 2,
@@ -45,24 +45,23 @@ enum TGameState : uint8_t {
   GsGameOver = 4,
 };
 
-// What the player did on the board. The mouse reaches a module as a press,
-// a move or a release at a board pixel; a key comes as Key with its code
-// (Qt::Key), which a module that is not played by keyboard ignores.
-enum class TInputKind : uint8_t { Press, Move, Release, Key };
+// What the player did on the board with the mouse: a press, a move or a
+// release at a board pixel. Keyboard play reaches a module through its key
+// moves (KeyMoveCount, ShowKeyMove, PlayKeyMove), not as input.
+enum class TInputKind : uint8_t { Press, Move, Release };
 
 struct TBoardInput {
   TInputKind MouseAction = TInputKind::Move;
-  int MouseX = 0, MouseY = 0;  // board pixels (mouse kinds)
-  int KeyCode = 0;             // Key only
+  int MouseX = 0, MouseY = 0;  // board pixels
 };
 
 class TGameShell {
  public:
   virtual ~TGameShell() = default;
-  virtual void RaiseEvent(uint8_t event) = 0;
+  virtual void RaiseEvent(ControllerEvent event) = 0;
   virtual void SetMoveTimer(bool enabled) = 0;
   virtual void SetBoardCursor(Qt::CursorShape shape) = 0;
-  virtual uint8_t State() const = 0;
+  virtual TGameState State() const = 0;
   virtual uint8_t LevelOf(uint8_t gameType) const = 0;
 };
 

@@ -3,6 +3,7 @@
 // not listed here is not built yet: the controller refuses to start it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -14,7 +15,12 @@ struct TGameEntry {
   std::unique_ptr<TGameModule> (*make)(TGameShell& shell, TBoard& board, uint8_t gameType);
   uint8_t directions;      // TDirection flags: the arrows of the direction box
   bool resetsPlayerInput;  // the controller calls ResetPlayerInput at each turn
+  // The rules text above the board, line by line (UTF-8; unused lines null).
+  std::array<const char*, 5> rules;
 };
+
+// The rules text shown while no game is chosen, line by line (UTF-8).
+extern const std::array<const char*, 6> kGeneralRules;
 
 // The entry of a game type, or nullptr for a game not built in.
 const TGameEntry* FindGame(uint8_t gameType);

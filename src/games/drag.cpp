@@ -84,7 +84,7 @@ void TDrag::HandleMouse(const TBoardInput& input) {
       const bool moved = pointerValid_ && board_.DropPiece(piece_, {x - grab_.x, y - grab_.y});
       if (!moved) board_.PutBack(piece_);
       EndDrag();
-      shell_.RaiseEvent(moved ? EvPlayerMoved : EvWrongMove);
+      shell_.RaiseEvent(moved ? ControllerEvent::EvPlayerMoved : ControllerEvent::EvWrongMove);
       break;
     }
     default:

@@ -138,7 +138,7 @@ void TGame0::HandleMouse(const TBoardInput& input) {
       if (wasPressed && IsLegal(pos_, move)) {
         TakeBlocks();
         pos_ = Apply(pos_, move);
-        shell_.RaiseEvent(EvPlayerMoved);
+        shell_.RaiseEvent(ControllerEvent::EvPlayerMoved);
       }
       break;
     }
@@ -162,7 +162,7 @@ void TGame0::TimerStep() {
   if (toTake_ == 0) {
     moving_ = false;
     shell_.SetMoveTimer(false);
-    shell_.RaiseEvent(EvComputerMoved);
+    shell_.RaiseEvent(ControllerEvent::EvComputerMoved);
     return;
   }
   ++ticks_;

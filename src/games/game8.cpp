@@ -168,8 +168,8 @@ uint16_t TGame8::CansUnderBall() const {
 }
 
 void TGame8::TimerStep() {
-  const uint8_t state = shell_.State();
-  if (state == GsComputerMoving) {
+  const TGameState state = shell_.State();
+  if (state == TGameState::GsComputerMoving) {
     if (computerMask_ == 0) return;  // no computer move under way
     ++tick_;
     if (tick_ == 30) FrameCans(computerMask_);
@@ -182,12 +182,12 @@ void TGame8::TimerStep() {
       computerMask_ = 0;
       ballState_ = 0;
       tick_ = 0;
-      shell_.RaiseEvent(EvComputerMoved);
+      shell_.RaiseEvent(ControllerEvent::EvComputerMoved);
     }
     return;
   }
-  if (state != GsPlayerToMove || ballState_ != 4) return;       // no throw under way
-  if (tick_ == 0) DrawBall(ballRect_.Left, ballRect_.Top - 2);  // rising
+  if (state != TGameState::GsPlayerToMove || ballState_ != 4) return;  // no throw under way
+  if (tick_ == 0) DrawBall(ballRect_.Left, ballRect_.Top - 2);         // rising
   if (ballRect_.Top >= 180) return;
   if (tick_ == 0) {
     KnockOver(selected_);
@@ -203,7 +203,8 @@ void TGame8::TimerStep() {
     // pointer can get inside it, so it comes back one place to the left.
     DrawBall(std::min(ballRect_.Left, kLastReachable), 350);
     ballState_ = 0;
-    shell_.RaiseEvent(selected_ != 0 ? EvPlayerMoved : EvWrongMove);
+    shell_.RaiseEvent(selected_ != 0 ? ControllerEvent::EvPlayerMoved
+                                     : ControllerEvent::EvWrongMove);
     return;
   }
   ++tick_;
@@ -245,7 +246,7 @@ void TGame8::HandleMouse(const TBoardInput& input) {
         KnockOver(mask);
         shell_.SetBoardCursor(Qt::ArrowCursor);
         selected_ = 0;
-        shell_.RaiseEvent(EvPlayerMoved);
+        shell_.RaiseEvent(ControllerEvent::EvPlayerMoved);
       } else if (ballState_ == 1) {
         ballState_ = 3;
         grabOffsetX_ = x - ballRect_.Left;
@@ -254,7 +255,7 @@ void TGame8::HandleMouse(const TBoardInput& input) {
     case TInputKind::Release:
       if (ballState_ == 1 || ballState_ == 2) {
         shell_.SetBoardCursor(Qt::ArrowCursor);
-        shell_.RaiseEvent(EvWrongMove);
+        shell_.RaiseEvent(ControllerEvent::EvWrongMove);
       } else if (ballState_ == 3) {
         selected_ = CansUnderBall();
         tick_ = 0;

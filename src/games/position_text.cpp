@@ -112,6 +112,14 @@ std::string DescribeCans(const game8::TPosition&, game8::TMove m) {
   return (cans.size() == 1 ? "gooi blikje " : "gooi blikjes ") + List(cans) + " om";
 }
 
+std::string Describe(const gametemplate::TPosition& p) {
+  return N(p.Count) + (p.Count == 1 ? " fiche" : " fiches") + " op het bord.";
+}
+
+std::string Describe(const gametemplate::TPosition&, const gametemplate::TMove& m) {
+  return "neem " + N(m.take) + (m.take == 1 ? " fiche" : " fiches");
+}
+
 std::string DescribeComputer(const game0::TPosition&, const game0::TMove& m) {
   return "de computer neemt " + Stones(m.count) + " van de " + ColumnName(m.column);
 }

@@ -13,6 +13,7 @@
 #include "games/game7_rules.h"
 #include "games/game8_rules.h"
 #include "games/rows_rules.h"
+#include "games/template_rules.h"
 
 namespace position_text {
 
@@ -37,6 +38,10 @@ std::string Describe(const game7::TPosition& p, const game7::TMove& m);
 // Game 9: the row of cans.
 std::string Describe(const game8::TPosition& p);
 std::string DescribeCans(const game8::TPosition& p, game8::TMove m);
+
+// The game a new one starts from (template_rules.h).
+std::string Describe(const gametemplate::TPosition& p);
+std::string Describe(const gametemplate::TPosition& p, const gametemplate::TMove& m);
 
 // The computer's move from position p, as a player is told it: "de computer
 // neemt 2 stenen van de linker kolom".

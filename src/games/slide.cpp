@@ -21,6 +21,6 @@ void TSlide::Tick() {
     shell_.SetMoveTimer(false);
     sprite_ = nullptr;
     board_.Land();
-    shell_.RaiseEvent(EvComputerMoved);
+    shell_.RaiseEvent(ControllerEvent::EvComputerMoved);
   }
 }

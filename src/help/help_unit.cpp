@@ -12,14 +12,6 @@
 #include "drawing/Unit2.h"
 #include "help/help_text.h"
 
-Thelpform* helpform = nullptr;
-Thelpform* (*MakeHelpForm)() = nullptr;
-
-Thelpform* HelpForm() {
-  if (!helpform && MakeHelpForm) helpform = MakeHelpForm();
-  return helpform;
-}
-
 namespace {
 
 constexpr uint32_t kPageColour = 0xE0FFFF;  // 0x00BBGGRR

@@ -76,10 +76,3 @@ class Thelpform : public QDialog {
   void keyPressEvent(QKeyEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 };
-
-extern Thelpform* helpform;
-// Builds the window when it is first asked for, if the program set it;
-// tests set helpform themselves.
-extern Thelpform* (*MakeHelpForm)();
-// helpform, built first when need be; null when there is none.
-Thelpform* HelpForm();

@@ -19,7 +19,6 @@
 #include "base/Random.h"
 #include "drawing/AppIcon.h"
 #include "halloffame/scores.h"
-#include "help/help_unit.h"
 #include "shell/Unit1.h"
 #include "shell/commandline.h"
 
@@ -101,7 +100,6 @@ int main(int argc, char* argv[]) {
   TForm1 form;
   mainWindow = &form;
   MakeScoreForm = [] { return new Tscoreform(mainWindow); };
-  MakeHelpForm = [] { return new Thelpform(mainWindow); };
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
                    [](QSessionManager&) { SaveHallOfFame(); });
   form.show();
@@ -111,9 +109,7 @@ int main(int argc, char* argv[]) {
   WarnAboutHallOfFame(&form);  // when this run's results cannot be saved
   const int result = app.exec();
   MakeScoreForm = nullptr;
-  MakeHelpForm = nullptr;
   scoreform = nullptr;
-  helpform = nullptr;
   mainWindow = nullptr;
   return result;
 }

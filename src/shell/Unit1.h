@@ -4,6 +4,7 @@
 // paints. It is the controller's view and the board's screen.
 #pragma once
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -11,19 +12,19 @@
 #include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
 #include "games/keycursor.h"
+#include "shell/controls.h"
 #include "shell/gamecontrol.h"
+#include "shell/keycommands.h"
 #include "shell/panels.h"
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class TPaintBox;
-class TRilArrayBtn;
+class Thelpform;
 class TVoice;
 
-class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
+class TForm1 : public QWidget,
+               public TMainControls,
+               public TControllerView,
+               private TBoardScreen,
+               private TKeyWindow {
   Q_OBJECT
  public:
   static constexpr int kClientWidth = 860;
@@ -32,28 +33,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   explicit TForm1(QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Controls, by their names.
-  TPaintBox* box1;
-  TPaintBox* largemsgbox;
-  QLabel* smallmsgbox;
-  TPaintBox* directionbox;
-  QLabel* Label4;
-  QPushButton* BitBtn1;
-  QLabel* Label2;
-  TRilArrayBtn* gameselbtn;
-  QLabel* Label3;
-  TPaintBox* scoreBox;
-  QLabel* Label6;
-  QLabel* totalscore;
-  QLabel* Label5;
-  QComboBox* namebox;
-  QLabel* Label1;
-  QLineEdit* passwordEdit;
-  QPushButton* galleryBtn;
-  QPushButton* compstartBtn;
-  QPushButton* actionBtn;
-  QPushButton* stopBtn;
-  QListWidget* infobox;
+  // The controls, by their names, are fields of TMainControls.
   QTimer Timer1;
 
   // Index of the name picked from the name list; -1 once the name is edited.
@@ -61,7 +41,12 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
 
   // The board the games draw on, shown in box1.
   TBoard& Board() { return board_; }
+  // The game controller this window runs.
+  TGameController& Controller() { return controller_; }
+  const TGameController& Controller() const { return controller_; }
   TSidePanels& Panels() { return *panels_; }
+  // The help window, a child of this one, built when first asked for.
+  Thelpform* HelpWindow();
 
   void FormCreate();
   void FormDestroy();
@@ -106,7 +91,7 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void SetBoardCursor(Qt::CursorShape shape) override;
   // Keyboard play: digit 1..9 chooses that game as a click on its button
   // does; a key for the board's move cursor while the player is to move.
-  void ChooseGameByKey(int digit);
+  void ChooseGameByKey(int digit) override;
   void box1Key(int key);
   // Brings the accessible descriptions of the board, the rules, the
   // directions and the scores up to date, and tells a screen reader.
@@ -123,10 +108,18 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
 
  protected:
   void paintEvent(QPaintEvent* e) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   TKeyCursor keyCursor_;
+  // Building the window: its controls are built, then connected here.
+  void ConnectControls();
+  // The key commands' window.
+  QWidget& Window() override { return *this; }
+  QWidget& BoardWidget() override;
+  void Click(TButton button) override;
+  void FocusBox(TBox box) override;
+  bool PlayerMayMove() const override { return controller_.PlayerMayMove(); }
+  void BoardKey(int key) override { box1Key(key); }
   // The board's screen: box1.
   void ShowBoard(const TXBitmap& compose, const TRect& r) override;
   void RepaintBoard() override;
@@ -134,10 +127,9 @@ class TForm1 : public QWidget, public TControllerView, private TBoardScreen {
   void HandPlayer();
 
   TBoard board_{this};
+  TGameController controller_{*this, board_};
   std::unique_ptr<TSidePanels> panels_;
+  QPointer<Thelpform> help_;
   std::unique_ptr<TVoice> voice_;
   bool destroyed_ = false;
-  bool filteringDrop_ = false;  // a drop with its text already filtered
 };
-
-extern TForm1* Form1;

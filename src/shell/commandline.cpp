@@ -41,6 +41,41 @@ QString Platform(const QCommandLineParser& parser) {
   return name.section(QLatin1Char(':'), 0, 0);
 }
 
+// Qt's own options, hidden from the help, so that they pass the parser.
+void AddQtOptions(QCommandLineParser& parser) {
+  for (const char* qtOption :
+       {"platform", "platformpluginpath", "platformtheme", "plugin", "display", "session", "style",
+        "stylesheet", "qwindowgeometry", "qwindowtitle", "qwindowicon", "name"}) {
+    QCommandLineOption o(QString::fromLatin1(qtOption), QString(), QStringLiteral("value"));
+    o.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(o);
+  }
+  for (const char* qtFlag : {"reverse", "nograb", "dograb", "sync"}) {
+    QCommandLineOption o(QString::fromLatin1(qtFlag));
+    o.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(o);
+  }
+}
+
+// Whether there is a display to show the window on; if not, says so.
+bool HasDisplay(const QCommandLineParser& parser, const QString& name) {
+  const QString platform = Platform(parser);
+  const bool x11 = platform == QLatin1String("xcb");
+  const bool wayland = platform.startsWith(QLatin1String("wayland"));
+  if (x11 && parser.value(QStringLiteral("display")).isEmpty() &&
+      qEnvironmentVariableIsEmpty("DISPLAY")) {
+    Print(stderr,
+          name + QStringLiteral(": no display to show the window on (DISPLAY is not set)\n"));
+    return false;
+  }
+  if (wayland && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    Print(stderr, name + QStringLiteral(
+                             ": no display to show the window on (WAYLAND_DISPLAY is not set)\n"));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
@@ -63,18 +98,7 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
   parser.addOption(help);
   parser.addOption(version);
   parser.addOption(data);
-  for (const char* qtOption :
-       {"platform", "platformpluginpath", "platformtheme", "plugin", "display", "session", "style",
-        "stylesheet", "qwindowgeometry", "qwindowtitle", "qwindowicon", "name"}) {
-    QCommandLineOption o(QString::fromLatin1(qtOption), QString(), QStringLiteral("value"));
-    o.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(o);
-  }
-  for (const char* qtFlag : {"reverse", "nograb", "dograb", "sync"}) {
-    QCommandLineOption o(QString::fromLatin1(qtFlag));
-    o.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(o);
-  }
+  AddQtOptions(parser);
 
   QStringList args;
   for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
@@ -102,21 +126,7 @@ int ReadCommandLine(int argc, char** argv, TStartOptions& options) {
 
   // The window needs a display: say so in one line rather than letting the
   // toolkit abort.
-  const QString platform = Platform(parser);
-  const bool x11 = platform == QLatin1String("xcb");
-  const bool wayland = platform.startsWith(QLatin1String("wayland"));
-  if (x11 && parser.value(QStringLiteral("display")).isEmpty() &&
-      qEnvironmentVariableIsEmpty("DISPLAY")) {
-    Print(stderr,
-          name + QStringLiteral(": no display to show the window on (DISPLAY is not set)\n"));
-    return 1;
-  }
-  if (wayland && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-    Print(stderr, name + QStringLiteral(
-                             ": no display to show the window on (WAYLAND_DISPLAY is not set)\n"));
-    return 1;
-  }
-  return -1;
+  return HasDisplay(parser, name) ? -1 : 1;
 }
 
 bool EnterDataFolder() {

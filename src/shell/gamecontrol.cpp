@@ -1,108 +1,67 @@
 #include "shell/gamecontrol.h"
 
-#include <memory>
-
 #include "drawing/Unit2.h"
 #include "games/catalogue.h"
 #include "halloffame/scores.h"
 #include "halloffame/security.h"
 #include "shell/panels.h"
 
-uint8_t GameType = kNoGame;
-uint8_t GameState = GsIdle;
-uint8_t Levels[kGameCount] = {};
-bool SignedIn = false;
-bool Anonymous = false;
+TGameController::TGameController(TControllerView& view, TBoard& board)
+    : view_(&view), board_(&board) {}
 
-namespace {
+TGameController::~TGameController() = default;
 
-TControllerView* view = nullptr;  // the window the controller runs
-TBoard* board = nullptr;          // the board the game modules draw on
-TPlayerEntry player;              // what the name and password boxes hold
+TGameModule* TGameController::GameModule(uint8_t gameType) const {
+  if (gameType >= kGameCount || !board_) return nullptr;
+  auto* shell = const_cast<TGameController*>(this);
+  if (!modules_[gameType]) modules_[gameType] = MakeGame(gameType, *shell, *board_);
+  return modules_[gameType].get();
+}
 
-// What a game module may ask of the shell.
-class TShellSeam final : public TGameShell {
- public:
-  void RaiseEvent(uint8_t event) override { DispatchEvent(event); }
-  void SetMoveTimer(bool enabled) override {
-    if (view) view->SetMoveTimer(enabled);
-  }
-  void SetBoardCursor(Qt::CursorShape shape) override {
-    if (view) view->SetBoardCursor(shape);
-  }
-  uint8_t State() const override { return GameState; }
-  uint8_t LevelOf(uint8_t gameType) const override { return ::LevelOf(gameType); }
-};
+void TGameController::SetMoveTimer(bool enabled) {
+  if (view_) view_->SetMoveTimer(enabled);
+}
 
-std::unique_ptr<TGameModule> modules[kGameCount];
-
-TGameModule* Current() { return GameType < kGameCount ? GameModule(GameType) : nullptr; }
+void TGameController::SetBoardCursor(Qt::CursorShape shape) {
+  if (view_) view_->SetBoardCursor(shape);
+}
 
 // Games whose per-turn input the controller resets (games 8 and 9).
-void ResetPlayerInputWhereDue() {
-  const TGameEntry* entry = FindGame(GameType);
+void TGameController::ResetPlayerInputWhereDue() {
+  const TGameEntry* entry = FindGame(gameType_);
   if (entry && entry->resetsPlayerInput && Current()) Current()->ResetPlayerInput();
 }
 
 // A move of the player still running on the board (game 9's thrown ball).
-bool PlayerMoveUnderWay() { return Current() && Current()->Busy(); }
+bool TGameController::PlayerMoveUnderWay() const { return Current() && Current()->Busy(); }
 
-void RecordForNamedPlayer() {
-  if (Anonymous || !view) return;
-  RecordResult(player.name, player.password, PackLevels());
+void TGameController::RecordForNamedPlayer() {
+  if (anonymous_ || !view_) return;
+  RecordResult(player_.name, player_.password, PackLevels());
 }
 
-void SetCaption(const QString& caption) {
-  if (view) view->SetActionCaption(caption);
-}
-
-void EnableMenuControls(bool enabled) {
-  if (view) view->EnableMenuControls(enabled);
-}
-
-void EnableComputerBegins(bool enabled) {
-  if (view) view->EnableComputerBegins(enabled);
-}
-
-void RepaintScores() {
-  if (view) view->RepaintScores();
-}
-
-void GameWon() {
+void TGameController::GameWon() {
   RaiseLevel();
-  GameState = GsGameOver;
-  SetCaption(QStringLiteral("nieuw spel"));
+  gameState_ = TGameState::GsGameOver;
+  if (view_) view_->SetActionCaption(QStringLiteral("nieuw spel"));
   QString text = QStringLiteral("je hebt gewonnen !");
   if (IsMaxLevel()) text += QStringLiteral("  (maximale score bereikt)");
   ShowStatus(MsgWin, text);
   RecordForNamedPlayer();
 }
 
-void GameLost() {
+void TGameController::GameLost() {
   LowerLevel();
-  GameState = GsGameOver;
-  SetCaption(QStringLiteral("nieuw spel"));
+  gameState_ = TGameState::GsGameOver;
+  if (view_) view_->SetActionCaption(QStringLiteral("nieuw spel"));
   ShowStatus(MsgLoss, QStringLiteral("computer heeft gewonnen"));
   RecordForNamedPlayer();
 }
 
-void ComputerToMove() {
-  GameState = GsComputerMoving;
+void TGameController::ComputerToMove() {
+  gameState_ = TGameState::GsComputerMoving;
   ShowStatus(MsgInfo, QStringLiteral("computer aan zet ..."));
   if (TGameModule* m = Current()) m->StartComputerMove();
-}
-
-}  // namespace
-
-TGameShell& ShellSeam() {
-  static TShellSeam seam;
-  return seam;
-}
-
-TGameModule* GameModule(uint8_t gameType) {
-  if (gameType >= kGameCount || !board) return nullptr;
-  if (!modules[gameType]) modules[gameType] = MakeGame(gameType, ShellSeam(), *board);
-  return modules[gameType].get();
 }
 
 uint32_t MessageColor(MessageKind kind) {
@@ -120,198 +79,214 @@ uint32_t MessageColor(MessageKind kind) {
   }
 }
 
-void ShowStatus(MessageKind kind, const QString& text) {
-  if (view) view->ShowStatus(kind, text);
+void TGameController::ShowStatus(MessageKind kind, const QString& text) {
+  if (view_) view_->ShowStatus(kind, text);
 }
 
-uint8_t LevelOf(uint8_t gameType) { return gameType < kGameCount ? Levels[gameType] : 0; }
-
-void RefreshScores() {
-  if (view) view->ShowScores(Levels);
+uint8_t TGameController::LevelOf(uint8_t gameType) const {
+  return gameType < kGameCount ? levels_[gameType] : 0;
 }
 
-void ClearLevels() {
-  for (uint8_t& level : Levels) level = 0;
-  RepaintScores();
+void TGameController::RefreshScores() {
+  if (view_) view_->ShowScores(levels_);
 }
 
-void RaiseLevel() {
-  if (GameType < kGameCount && Levels[GameType] < 5) ++Levels[GameType];
+void TGameController::ClearLevels() {
+  for (uint8_t& level : levels_) level = 0;
+  if (view_) view_->RepaintScores();
+}
+
+void TGameController::RaiseLevel() {
+  if (gameType_ < kGameCount && levels_[gameType_] < 5) ++levels_[gameType_];
   RefreshScores();
 }
 
-void LowerLevel() {
-  if (GameType < kGameCount && Levels[GameType] > 0) --Levels[GameType];
+void TGameController::LowerLevel() {
+  if (gameType_ < kGameCount && levels_[gameType_] > 0) --levels_[gameType_];
   RefreshScores();
 }
 
-bool IsMaxLevel() { return GameType < kGameCount && Levels[GameType] == 5; }
+bool TGameController::IsMaxLevel() const {
+  return gameType_ < kGameCount && levels_[gameType_] == 5;
+}
 
-uint32_t PackLevels() {
+uint32_t TGameController::PackLevels() const {
   uint32_t r = 0;
-  for (int t = 0; t < kGameCount; ++t) r |= uint32_t(Levels[t]) << (3 * t);
+  for (int t = 0; t < kGameCount; ++t) r |= uint32_t(levels_[t]) << (3 * t);
   return r;
 }
 
-void UnpackLevels(uint32_t r) {
-  for (int t = 0; t < kGameCount; ++t) Levels[t] = uint8_t((r >> (3 * t)) & 7);
+void TGameController::UnpackLevels(uint32_t r) {
+  for (int t = 0; t < kGameCount; ++t) levels_[t] = uint8_t((r >> (3 * t)) & 7);
 }
 
-void InitController(TControllerView& v, TBoard& b) {
-  CloseController();
-  view = &v;
-  board = &b;
-  GameState = GsIdle;
-  GameType = kNoGame;
-  for (uint8_t& level : Levels) level = 0;
-  DrawWelcomeBoard(b);
-  player = {};
-  view->ClearPlayer();
-  SignedIn = false;
+void TGameController::InitController() {
+  gameState_ = TGameState::GsIdle;
+  gameType_ = kNoGame;
+  for (uint8_t& level : levels_) level = 0;
+  if (board_) DrawWelcomeBoard(*board_);
+  player_ = {};
+  if (view_) view_->ClearPlayer();
+  signedIn_ = false;
   ClearHallOfFame();
   LoadHallOfFame();
-  DispatchEvent(EvMenu);
+  DispatchEvent(ControllerEvent::EvMenu);
 }
 
-void CloseController() {
-  for (auto& module : modules) module.reset();
-  view = nullptr;
-  board = nullptr;
+void TGameController::CloseController() {
+  for (auto& module : modules_) module.reset();
+  view_ = nullptr;
+  board_ = nullptr;
 }
 
-void ChooseGame(uint8_t gameType) {
-  GameType = gameType < kGameCount ? gameType : kNoGame;
-  DispatchEvent(EvGameChosen);
+void TGameController::ChooseGame(uint8_t gameType) {
+  gameType_ = gameType < kGameCount ? gameType : kNoGame;
+  DispatchEvent(ControllerEvent::EvGameChosen);
 }
 
-void SetPlayer(const TPlayerEntry& entry) { player = entry; }
+void TGameController::SetPlayer(const TPlayerEntry& entry) { player_ = entry; }
 
-void ForgetSignIn() { SignedIn = false; }
+void TGameController::ForgetSignIn() { signedIn_ = false; }
 
-void ShowMenu() {
-  EnableMenuControls(true);
-  EnableComputerBegins(false);
+void TGameController::ShowMenu() {
+  if (view_) {
+    view_->EnableMenuControls(true);
+    view_->EnableComputerBegins(false);
+  }
   ShowStatus(MsgInfo, QStringLiteral("Welkom bij Zam - Spelen 1..9  , kies spel en naam"));
-  SetCaption(QStringLiteral("start"));
-  GameState = GsMenu;
+  if (view_) view_->SetActionCaption(QStringLiteral("start"));
+  gameState_ = TGameState::GsMenu;
 }
 
-void StartPlay() {
-  EnableMenuControls(false);
+void TGameController::StartPlay() {
+  if (view_) view_->EnableMenuControls(false);
   ShowStatus(MsgInfo, QStringLiteral("doe een zet of laat de computer beginnen"));
-  EnableComputerBegins(true);
-  GameState = GsPlayerToMove;
+  if (view_) view_->EnableComputerBegins(true);
+  gameState_ = TGameState::GsPlayerToMove;
   ResetPlayerInputWhereDue();
   if (TGameModule* m = Current()) m->NewPosition();
 }
 
-void SelectGame() {
-  const TGameEntry* entry = FindGame(GameType);
-  if (view) view->ShowDirections(entry ? entry->directions : 0);
-  if (board) board->ClearAreas();
+void TGameController::SelectGame() {
+  const TGameEntry* entry = FindGame(gameType_);
+  if (view_) view_->ShowDirections(entry ? entry->directions : 0);
+  if (board_) board_->ClearAreas();
   if (TGameModule* m = Current()) m->PrepareBoard();
   // The rules text of a game is the block numbered with its game type.
-  if (view) view->ShowRules(GameType);
+  if (view_) view_->ShowRules(gameType_);
 }
 
-void SignIn() {
-  if (SignedIn || !view) return;
-  for (uint8_t& level : Levels) level = 0;
-  RepaintScores();
+void TGameController::SignIn() {
+  if (signedIn_ || !view_) return;
+  ClearLevels();
   RefreshScores();
-  const QString name = player.name;
-  Anonymous = name.isEmpty();
-  if (Anonymous) {
-    SignedIn = true;
+  const QString name = player_.name;
+  anonymous_ = name.isEmpty();
+  if (anonymous_) {
+    signedIn_ = true;
     return;
   }
-  if (player.picked) {
-    const QString password = player.password;
+  if (player_.picked) {
+    const QString password = player_.password;
     if (UnscrambleText(StoredPasswordOf(name)) != password) {
       if (!password.isEmpty())
         ShowStatus(MsgError, QStringLiteral("password niet correct"));
       else
         ShowStatus(MsgPrompt, QStringLiteral("geef password..."));
-      view->SetFocus(TControllerView::TFocus::Password);
+      view_->SetFocus(TControllerView::TFocus::Password);
       return;
     }
     UnpackLevels(StoredLevelsOf(name));
-    SignedIn = true;
+    signedIn_ = true;
     RefreshScores();
     ShowStatus(MsgInfo, QStringLiteral(" "));
     return;
   }
-  if (view->IsListedName(name)) {
+  if (view_->IsListedName(name)) {
     ShowStatus(MsgError, QStringLiteral("deze naam is al in gebruik, kies andere..."));
     return;
   }
-  SignedIn = true;
-  view->SetFocus(TControllerView::TFocus::Action);
+  signedIn_ = true;
+  view_->SetFocus(TControllerView::TFocus::Action);
 }
 
-void DispatchEvent(uint8_t event) {
+void TGameController::Action() {
+  if (gameState_ == TGameState::GsMenu) {
+    SignIn();
+    if (!signedIn_) return;
+    if (gameType_ == kNoGame)
+      ShowStatus(MsgError, QStringLiteral("selecteer een spel..."));
+    else
+      StartPlay();
+  } else if (gameState_ == TGameState::GsGameOver) {
+    StartPlay();
+  }
+}
+
+void TGameController::PlayerMoved() {
+  if (Current() && Current()->IsGameOver())
+    GameWon();
+  else
+    ComputerToMove();
+}
+
+void TGameController::ComputerMoved() {
+  if (view_) view_->EnableComputerBegins(false);
+  if (Current() && Current()->IsGameOver()) {
+    GameLost();
+  } else {
+    ShowStatus(MsgInfo, QStringLiteral("doe een zet ... "));
+    gameState_ = TGameState::GsPlayerToMove;
+    ResetPlayerInputWhereDue();
+  }
+}
+
+void TGameController::Stop() {
+  if (gameState_ == TGameState::GsPlayerToMove && PlayerMoveUnderWay()) {
+    // ignored: the player's move finishes first
+  } else if (gameState_ == TGameState::GsPlayerToMove) {
+    LowerLevel();
+    RecordForNamedPlayer();
+    ShowMenu();
+  } else if (gameState_ == TGameState::GsGameOver) {
+    ShowMenu();
+  }
+}
+
+void TGameController::DispatchEvent(ControllerEvent event) {
   switch (event) {
-    case EvMenu:
+    case ControllerEvent::EvMenu:
       ShowMenu();
       break;
-    case EvAction:
-      if (GameState == GsMenu) {
-        SignIn();
-        if (!SignedIn) break;
-        if (GameType == kNoGame)
-          ShowStatus(MsgError, QStringLiteral("selecteer een spel..."));
-        else
-          StartPlay();
-      } else if (GameState == GsGameOver) {
-        StartPlay();
-      }
+    case ControllerEvent::EvAction:
+      Action();
       break;
-    case EvGameChosen:
+    case ControllerEvent::EvGameChosen:
       SelectGame();
-      if (SignedIn) ShowStatus(MsgInfo, QStringLiteral(" "));
+      if (signedIn_) ShowStatus(MsgInfo, QStringLiteral(" "));
       break;
-    case EvSignIn:
+    case ControllerEvent::EvSignIn:
       SignIn();
-      if (SignedIn) {
-        if (view) view->SetFocus(TControllerView::TFocus::Action);
+      if (signedIn_) {
+        if (view_) view_->SetFocus(TControllerView::TFocus::Action);
         ShowStatus(MsgInfo, QStringLiteral(" "));
       }
       break;
-    case EvPlayerMoved:
-      if (Current() && Current()->IsGameOver())
-        GameWon();
-      else
-        ComputerToMove();
+    case ControllerEvent::EvPlayerMoved:
+      PlayerMoved();
       break;
-    case EvWrongMove:
+    case ControllerEvent::EvWrongMove:
       ShowStatus(MsgError, QStringLiteral("foute zet ... opnieuw"));
       ResetPlayerInputWhereDue();
       break;
-    case EvComputerMoved:
-      EnableComputerBegins(false);
-      if (Current() && Current()->IsGameOver()) {
-        GameLost();
-      } else {
-        ShowStatus(MsgInfo, QStringLiteral("doe een zet ... "));
-        GameState = GsPlayerToMove;
-        ResetPlayerInputWhereDue();
-      }
+    case ControllerEvent::EvComputerMoved:
+      ComputerMoved();
       break;
-    case EvComputerBegins:
-      if (GameState == GsPlayerToMove && !PlayerMoveUnderWay()) ComputerToMove();
+    case ControllerEvent::EvComputerBegins:
+      if (gameState_ == TGameState::GsPlayerToMove && !PlayerMoveUnderWay()) ComputerToMove();
       break;
-    case EvStop:
-      if (GameState == GsPlayerToMove && PlayerMoveUnderWay()) {
-        // ignored: the player's move finishes first
-      } else if (GameState == GsPlayerToMove) {
-        LowerLevel();
-        RecordForNamedPlayer();
-        ShowMenu();
-      } else if (GameState == GsGameOver) {
-        ShowMenu();
-      }
-      break;
-    default:
+    case ControllerEvent::EvStop:
+      Stop();
       break;
   }
 }

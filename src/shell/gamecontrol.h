@@ -1,21 +1,17 @@
 // The game controller: the single authority over what the main window is
 // doing (menu, sign-in, turns, game end), the player's levels and the score.
+// The main window owns it; the game modules reach it only as their shell.
 #pragma once
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 
 #include "games/GameModule.h"
 
 class TBoard;
 
 enum MessageKind : uint8_t { MsgInfo = 0, MsgError = 1, MsgPrompt = 2, MsgWin = 3, MsgLoss = 4 };
-
-extern uint8_t GameType;            // 0..8; kNoGame before the first choice
-extern uint8_t GameState;           // TGameState
-extern uint8_t Levels[kGameCount];  // 0..5 per game type
-extern bool SignedIn;
-extern bool Anonymous;
 
 // What the player entered in the name and password boxes.
 struct TPlayerEntry {
@@ -50,36 +46,87 @@ class TControllerView {
   virtual void SetBoardCursor(Qt::CursorShape shape) = 0;
 };
 
-// Starts the controller on a window and the board it shows; CloseController
-// lets go of both (the game modules go with them).
-void InitController(TControllerView& view, TBoard& board);
-void CloseController();
-void DispatchEvent(uint8_t event);
-// The window's part: the game the player chose on the selector, the entries
-// of the name and password boxes whenever they change, and an edit of the
-// name (which signs the player out).
-void ChooseGame(uint8_t gameType);
-void SetPlayer(const TPlayerEntry& player);
-void ForgetSignIn();
-void ShowStatus(MessageKind kind, const QString& text);
-uint8_t LevelOf(uint8_t gameType);
-void RefreshScores();
+// One controller runs one window and the board it shows. It owns the game
+// modules, made when a game type is first needed; they live until
+// CloseController or the controller's end.
+class TGameController final : private TGameShell {
+ public:
+  TGameController(TControllerView& view, TBoard& board);
+  ~TGameController() override;
+  TGameController(const TGameController&) = delete;
+  TGameController& operator=(const TGameController&) = delete;
 
-void ShowMenu();
-void StartPlay();
-void SelectGame();
-void SignIn();
-void RaiseLevel();
-void LowerLevel();
-bool IsMaxLevel();
-void ClearLevels();
-uint32_t PackLevels();
-void UnpackLevels(uint32_t record);
+  // The start: the board's start picture, empty boxes, the hall of fame
+  // read again, and the menu.
+  void InitController();
+  // Lets go of the window, the board and the game modules.
+  void CloseController();
+
+  void DispatchEvent(ControllerEvent event);
+  // The window's part: the game the player chose on the selector, the entries
+  // of the name and password boxes whenever they change, and an edit of the
+  // name (which signs the player out).
+  void ChooseGame(uint8_t gameType);
+  void SetPlayer(const TPlayerEntry& player);
+  void ForgetSignIn();
+  void ShowStatus(MessageKind kind, const QString& text);
+  uint8_t LevelOf(uint8_t gameType) const override;
+  void RefreshScores();
+  // A player's stored levels, as signing in takes them over.
+  void UnpackLevels(uint32_t record);
+  uint32_t PackLevels() const;
+  void ClearLevels();  // all nine to 0; the score box is painted later
+
+  uint8_t GameType() const { return gameType_; }  // 0..8; kNoGame before the first choice
+  TGameState GameState() const { return gameState_; }
+  const uint8_t (&Levels() const)[kGameCount] { return levels_; }  // 0..5 per game type
+  bool SignedIn() const { return signedIn_; }
+  bool Anonymous() const { return anonymous_; }
+  // Whether the board takes the player's moves now: mouse and keys alike.
+  bool PlayerMayMove() const { return gameState_ == TGameState::GsPlayerToMove; }
+
+  // The module of a game type (nullptr for a game not built in yet, or with
+  // no window running), and the one of the chosen game.
+  TGameModule* GameModule(uint8_t gameType) const;
+  TGameModule* Current() const { return GameModule(gameType_); }
+
+ private:
+  // The shell the game modules see.
+  void RaiseEvent(ControllerEvent event) override { DispatchEvent(event); }
+  void SetMoveTimer(bool enabled) override;
+  void SetBoardCursor(Qt::CursorShape shape) override;
+  TGameState State() const override { return gameState_; }
+
+  void ShowMenu();
+  void StartPlay();
+  void SelectGame();
+  void SignIn();
+  void RaiseLevel();
+  void LowerLevel();
+  bool IsMaxLevel() const;
+
+  // The steps of the events that need more than one line.
+  void Action();
+  void PlayerMoved();
+  void ComputerMoved();
+  void Stop();
+  void GameWon();
+  void GameLost();
+  void ComputerToMove();
+  void ResetPlayerInputWhereDue();
+  bool PlayerMoveUnderWay() const;
+  void RecordForNamedPlayer();
+
+  TControllerView* view_;  // nullptr once closed
+  TBoard* board_;
+  mutable std::unique_ptr<TGameModule> modules_[kGameCount];
+  TPlayerEntry player_;  // what the name and password boxes hold
+  uint8_t gameType_ = kNoGame;
+  TGameState gameState_ = TGameState::GsIdle;
+  uint8_t levels_[kGameCount] = {};
+  bool signedIn_ = false;
+  bool anonymous_ = false;
+};
 
 // The colour of a message kind in the status line.
 uint32_t MessageColor(MessageKind kind);  // 0x00BBGGRR
-
-// The module of a game type (nullptr for a game not built in yet, or with no
-// window running), and the seam the modules reach the shell through.
-TGameModule* GameModule(uint8_t gameType);
-TGameShell& ShellSeam();

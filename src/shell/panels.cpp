@@ -6,6 +6,7 @@
 #include "drawing/Unit2.h"
 #include "drawing/arrows.h"
 #include "drawing/pieces.h"
+#include "games/catalogue.h"
 
 TSidePanels::TSidePanels(const TControls& controls) : controls_(controls) {
   DirectionBitmap.FillRect({0, 0, DirectionBitmap.Width(), DirectionBitmap.Height()},
@@ -107,4 +108,25 @@ void TSidePanels::PaintScoreBox(const uint8_t (&levels)[kGameCount]) {
     for (int i = 0; i < kGameCount; ++i) total += (i + 1) * levels[i];
   }
   if (controls_.total) controls_.total->setText(QString::number(total));
+}
+
+const QStringList& InfoItems() {
+  static const QStringList items = [] {
+    QStringList list;
+    const auto addLines = [&list](const auto& lines) {
+      for (const char* line : lines)
+        if (line) list << QString::fromUtf8(line);
+    };
+    for (uint8_t t = 0; t < kGameCount; ++t) {
+      const TGameEntry* entry = FindGame(t);
+      if (!entry) continue;
+      list << QStringLiteral("[%1]").arg(t);
+      addLines(entry->rules);
+    }
+    list << QStringLiteral("[10]");
+    addLines(kGeneralRules);
+    list << QStringLiteral("[]") << QString() << QString();
+    return list;
+  }();
+  return items;
 }

@@ -41,5 +41,10 @@ class TSidePanels {
   TControls controls_;
 };
 
+// The items of the hidden rules list: the block "[t]" of each game type t
+// with the rules text of its catalogue line, the general text as block
+// "[10]", then "[]" and two empty lines.
+const QStringList& InfoItems();
+
 // The start picture, drawn into the board's ComposeBitmap.
 void DrawWelcomeBoard(TBoard& board);

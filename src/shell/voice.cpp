@@ -2,10 +2,10 @@
 
 #include "drawing/accessible.h"
 #include "games/GameModule.h"
-#include "shell/Unit1.h"
 #include "shell/gamecontrol.h"
 
-TVoice::TVoice(TForm1& form) : form_(form), announcer_(new TAnnouncer(&form)) {
+TVoice::TVoice(QWidget& window, const TGameController& controller)
+    : controller_(controller), announcer_(new TAnnouncer(&window)) {
   announcer_->setObjectName(QStringLiteral("meldingen"));
   // What a step brings is put together once the step is done: a game's
   // start shows the status before the new position is drawn.
@@ -15,33 +15,36 @@ TVoice::TVoice(TForm1& form) : form_(form), announcer_(new TAnnouncer(&form)) {
 }
 
 QString TVoice::Position() const {
-  if (GameType == kNoGame || GameState == GsMenu || GameState == GsIdle) return {};
-  const TGameModule* m = GameModule(GameType);
+  if (controller_.GameType() == kNoGame || controller_.GameState() == TGameState::GsMenu ||
+      controller_.GameState() == TGameState::GsIdle)
+    return {};
+  const TGameModule* m = controller_.Current();
   return m ? QString::fromStdString(m->Describe()) : QString();
 }
 
 void TVoice::Status(const QString& text) {
-  if (GameState == GsMenu) lastPosition_.clear();
+  if (controller_.GameState() == TGameState::GsMenu) lastPosition_.clear();
   // "computer aan zet": the position is the one the player's move left,
   // before the computer's reply starts to change it.
-  if (GameState == GsComputerMoving) positionBeforeReply_ = Position();
+  if (controller_.GameState() == TGameState::GsComputerMoving) positionBeforeReply_ = Position();
   if (!text.trimmed().isEmpty()) statuses_ << text;
   flush_.start();
 }
 
-void TVoice::AfterStep(uint8_t before) {
+void TVoice::AfterStep(TGameState before) {
   // The computer's move ends on a tick: the game raised its event, the
   // controller has shown whose turn it is or who won.
-  if (before != GsComputerMoving ||
-      (GameState != GsPlayerToMove && GameState != GsGameOver))
+  if (before != TGameState::GsComputerMoving ||
+      (controller_.GameState() != TGameState::GsPlayerToMove &&
+       controller_.GameState() != TGameState::GsGameOver))
     return;
-  if (const TGameModule* m = GameModule(GameType))
+  if (const TGameModule* m = controller_.Current())
     computerMove_ = QString::fromStdString(m->DescribeComputerMove());
   flush_.start();
 }
 
 void TVoice::CursorMoved(int index) {
-  const TGameModule* m = GameModule(GameType);
+  const TGameModule* m = controller_.Current();
   if (!m) return;
   announcer_->Say(index < 0 ? QStringLiteral("geen zet gekozen")
                             : QString::fromStdString(m->DescribeKeyMove(index)));

@@ -11,19 +11,23 @@
 #include <QTimer>
 #include <cstdint>
 
+#include "games/GameModule.h"
+
+class QWidget;
 class TAnnouncer;
-class TForm1;
+class TGameController;
 
 class TVoice {
  public:
-  explicit TVoice(TForm1& form);
+  // Speaks for `window`, of the game `controller` runs.
+  TVoice(QWidget& window, const TGameController& controller);
 
   TAnnouncer& Announcer() { return *announcer_; }
   // A new status message (a blank one clears the line and says nothing).
   void Status(const QString& text);
   // After a key, a click or a tick handled in game state `before`: a
   // finished computer move is said first.
-  void AfterStep(uint8_t before);
+  void AfterStep(TGameState before);
   // The keyboard cursor shows move `index` (-1: no move shown any more).
   void CursorMoved(int index);
   // The player chose a game on the selector.
@@ -33,7 +37,7 @@ class TVoice {
   void Flush();
   QString Position() const;
 
-  TForm1& form_;
+  const TGameController& controller_;
   TAnnouncer* announcer_;
   QStringList statuses_;
   QString computerMove_;

@@ -1,8 +1,8 @@
 // The compositor, the piece images, arrows, rules and score boxes and the
 // frame, on the real main window.
-#include <set>
 #include <QListWidget>
 #include <QPainter>
+#include <set>
 
 #include "drawing/arrows.h"
 #include "drawing/frames.h"
@@ -145,9 +145,9 @@ TEST_F(ShellTest, EachGameShowsItsDirections) {
     int type;
     std::set<int> arrows;
   } games[] = {
-      {0, {}},           {1, {kLeft, kDown}}, {2, {kLeft, kDown, kDiagonal}},
-      {3, {kBoth}},      {4, {kBoth}},        {5, {kBoth}},
-      {6, {kLeft}},      {7, {kLeft}},        {8, {kBoth}},
+      {0, {}},      {1, {kLeft, kDown}}, {2, {kLeft, kDown, kDiagonal}},
+      {3, {kBoth}}, {4, {kBoth}},        {5, {kBoth}},
+      {6, {kLeft}}, {7, {kLeft}},        {8, {kBoth}},
   };
   const TXBitmap& d = form->directionbox->Surface();
   for (const Game& g : games) {
@@ -184,9 +184,9 @@ TEST_F(ShellTest, RulesBoxLines) {
 }
 
 TEST_F(ShellTest, ScoreBoxStarsAndTotal) {
-  Levels[0] = 5;
-  Levels[8] = 2;
-  RefreshScores();
+  SetLevel(0, 5);
+  SetLevel(8, 2);
+  Controller().RefreshScores();
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("23"));
   const TXBitmap& s = form->scoreBox->Surface();
   auto starsIn = [&](int row) {
@@ -197,8 +197,8 @@ TEST_F(ShellTest, ScoreBoxStarsAndTotal) {
   EXPECT_EQ(starsIn(0), 5);
   EXPECT_EQ(starsIn(8), 2);
   EXPECT_EQ(starsIn(1), 0);
-  ClearLevels();
-  RefreshScores();
+  Controller().ClearLevels();
+  Controller().RefreshScores();
   EXPECT_EQ(starsIn(0), 0);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
 }

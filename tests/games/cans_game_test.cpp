@@ -13,10 +13,10 @@ class CansBoard : public ShellTest {
   void Start(uint16_t standing) {
     ChooseGame(8);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     Game().SetStanding(standing);
   }
-  TGame8& Game() { return *static_cast<TGame8*>(GameModule(8)); }
+  TGame8& Game() { return *static_cast<TGame8*>(Controller().GameModule(8)); }
   void Move(QPoint p) { QTest::mouseMove(form->box1, p); }
   // The ball taken and dragged along the lane so that its left edge snaps to
   // `left`, then let go. The ball snaps to multiples of 20 (rounding toward
@@ -100,7 +100,7 @@ TEST_F(CansBoard, AClickKnocksOverAtThePress) {
   EXPECT_FALSE(CanShown(4));
   EXPECT_FALSE(CanShown(5));
   EXPECT_TRUE(CanShown(6));
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {200, 210});
 }
 
@@ -116,7 +116,8 @@ TEST_F(CansBoard, ThrowsFromACanAndFromBetweenTwo) {
     EXPECT_EQ(Game().BallRect().Left, c.left);
     int knockedAt = 0, goneAt = 0, ticks = 0;
     uint16_t standing = 0xFFFF;
-    while (form->Timer1.isActive() && GameState == GsPlayerToMove && ticks < 500) {
+    while (form->Timer1.isActive() && Controller().GameState() == TGameState::GsPlayerToMove &&
+           ticks < 500) {
       form->Timer1Timer();
       ++ticks;
       if (!knockedAt && Game().Standing() != 0xFFFF) {
@@ -131,7 +132,7 @@ TEST_F(CansBoard, ThrowsFromACanAndFromBetweenTwo) {
     EXPECT_EQ(goneAt, 86 + 25) << c.left;
     EXPECT_EQ(ticks, 86 + 75) << c.left;
     EXPECT_EQ(standing, 0xFFFF ^ c.knocked) << c.left;
-    EXPECT_EQ(GameState, GsComputerMoving) << c.left;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << c.left;
     EXPECT_TRUE(ShowsImage(Screen(), c.left, 350, PieceImages().BallSprite))
         << c.left;  // back on the lane
     RunTimer();
@@ -144,7 +145,7 @@ TEST_F(CansBoard, AThrowThatHitsNothingAndADragThatLeavesTheLane) {
   Throw(640);     // the right end of the lane: no can
   RunTimer();
   EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Game().Standing(), 0x0F00);
   // Thrown from the lane's right end, x 640, where no pointer could get
   // inside it again, the ball comes back one place left.
@@ -166,7 +167,7 @@ TEST_F(CansBoard, AThrowThatHitsNothingAndADragThatLeavesTheLane) {
   EXPECT_EQ(Game().BallRect().Left, 340);
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {360, 370});
   uint16_t standing = Game().Standing();
-  while (form->Timer1.isActive() && GameState == GsPlayerToMove) {
+  while (form->Timer1.isActive() && Controller().GameState() == TGameState::GsPlayerToMove) {
     form->Timer1Timer();
     if (Game().Standing() != 0x0F00) standing = Game().Standing();
     if (standing != 0x0F00) break;
@@ -185,29 +186,29 @@ TEST_F(CansBoard, TheComputerFramesThenRemoves) {
   EXPECT_TRUE(CanShown(1));
   for (int t = 31; t <= 59; ++t) form->Timer1Timer();
   EXPECT_TRUE(CanShown(1));
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   form->Timer1Timer();  // tick 60
   EXPECT_FALSE(CanShown(1));
   EXPECT_NE(Screen().GetPixel(40 + 3, 210), kOrange);
   EXPECT_FALSE(form->Timer1.isActive());
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 TEST_F(CansBoard, AWonAndALostGame) {
   Start(0x0001);
-  Levels[8] = 2;
+  SetLevel(8, 2);
   Move({5, 300});
   Move({20, 210});
   QTest::mousePress(form->box1, Qt::LeftButton, {}, {20, 210});
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {20, 210});
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[8], 3);
+  EXPECT_EQ(Controller().Levels()[8], 3);
   Click(form->actionBtn);
   Game().SetStanding(0x0018);  // two cans side by side: the computer takes both
   Click(form->compstartBtn);
   RunTimer();
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(Levels[8], 2);
+  EXPECT_EQ(Controller().Levels()[8], 2);
 }
 
 // While the ball is in the air the player's move is under way: "computer
@@ -218,7 +219,7 @@ TEST_F(CansBoard, ButtonsWaitForTheBallInTheAir) {
   for (int t = 0; t < 40; ++t) form->Timer1Timer();
   Click(form->compstartBtn);
   Click(form->stopBtn);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Game().BallState(), 4);
   const auto [ticks, most] = RunTimerMeasured();
   EXPECT_GT(ticks, 0);
@@ -226,9 +227,10 @@ TEST_F(CansBoard, ButtonsWaitForTheBallInTheAir) {
   EXPECT_FALSE(CanShown(5));
   EXPECT_TRUE(ShowsImage(Screen(), 200, 350, PieceImages().BallSprite));
   // Now the buttons act again: the computer has taken its turn by now.
-  EXPECT_TRUE(GameState == GsPlayerToMove || GameState == GsGameOver);
+  EXPECT_TRUE(Controller().GameState() == TGameState::GsPlayerToMove ||
+              Controller().GameState() == TGameState::GsGameOver);
   Click(form->stopBtn);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
 }
 
 }  // namespace

@@ -38,11 +38,11 @@ class CoinBoard : public ShellTest {
   void Start(int game, TCell cell) {
     ChooseGame(game);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     gameType = game;
     Game().SetCoin(cell);
   }
-  TCoinGame& Game() { return *static_cast<TCoinGame*>(GameModule(uint8_t(gameType))); }
+  TCoinGame& Game() { return *static_cast<TCoinGame*>(Controller().GameModule(uint8_t(gameType))); }
   static QPoint Centre(TCell c) {
     const TRect r = coinboard::CellRect(c);
     return {r.Left + 20, r.Top + 20};
@@ -69,7 +69,7 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   EXPECT_EQ(Game().Coin(), (TCell{2, 9}));
   EXPECT_EQ(ScreenAt(Centre({2, 9})), kCoinFace);
   EXPECT_EQ(ScreenAt(Centre({5, 9})), kBoardPixel);  // no ring left behind
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(Game().Target(), (TCell{2, 2}));
   const auto [ticks, most] = RunTimerMeasured();
   EXPECT_EQ(ticks, (280 - 14) / 2);  // 2 pixels a tick, snapping 14 short
@@ -78,7 +78,7 @@ TEST_F(CoinBoard, Game2LegalDragThenTheComputerSlides) {
   EXPECT_LE(most, 40 * 42 + 40 * 54);
   EXPECT_EQ(Game().Coin(), (TCell{2, 2}));
   EXPECT_EQ(ScreenAt(Centre({2, 2})), kCoinFace);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
   // The cells the coin slid over are clean again: no trail of old coin
   // images, on the screen or in the picture it is copied from.
@@ -141,10 +141,10 @@ TEST_F(CoinBoard, Game2WrongDrops) {
   for (const Case& c : cases) {
     Drag(Centre({5, 9}), c.to);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
-    EXPECT_EQ(GameState, GsPlayerToMove) << c.name;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.name;
     EXPECT_EQ(Game().Coin(), (TCell{5, 9})) << c.name;
     EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace) << c.name;
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   }
   // A press and release without any move between them.
   QTest::mouseMove(form->box1, {1, 1});
@@ -184,19 +184,19 @@ TEST_F(CoinBoard, Game2DropsAtTheEdgesOfTheCellsInnerPart) {
   Start(1, {5, 9});
   for (const Case& c : cases) {
     Game().SetCoin({5, 9});
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(Centre({5, 9}), c.to);
     if (c.legal) {
       const bool left = std::string(c.name).rfind("left", 0) == 0;
       EXPECT_EQ(Game().Coin(), (left ? TCell{2, 9} : TCell{5, 6})) << c.name;
       EXPECT_EQ(ScreenAt(Centre(Game().Coin())), kCoinFace) << c.name;
-      EXPECT_EQ(GameState, GsComputerMoving) << c.name;
+      EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << c.name;
       RunTimer();
     } else {
       EXPECT_EQ(Game().Coin(), (TCell{5, 9})) << c.name;
       EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
     }
-    ASSERT_EQ(GameState, GsPlayerToMove) << c.name;
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.name;
   }
 }
 
@@ -208,13 +208,14 @@ TEST_F(CoinBoard, Game2APressRightAfterAReleaseStartsNoDrag) {
   const QPoint rest = Centre({5, 9}) + QPoint(3, 3);
   Drag(Centre({5, 9}), rest);  // back onto its own cell: a wrong move
   ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
-  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
-  for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre({2, 9}) - rest) * i / 20);
+  for (int i = 1; i <= 20; ++i)
+    QTest::mouseMove(form->box1, rest + (Centre({2, 9}) - rest) * i / 20);
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre({2, 9}));
   EXPECT_EQ(Game().Coin(), (TCell{5, 9}));
   EXPECT_EQ(Status(), QStringLiteral(" "));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(ScreenAt(Centre({5, 9})), kCoinFace);
   // A move onto the coin makes the next press count again.
   Drag(Centre({5, 9}), Centre({2, 9}));
@@ -242,9 +243,9 @@ TEST_F(CoinBoard, Game2HoverShowsTheHand) {
 TEST_F(CoinBoard, Game2WinningMove) {
   Start(1, {0, 4});
   Drag(Centre({0, 4}), Centre({0, 0}));
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[1], 1);
+  EXPECT_EQ(Controller().Levels()[1], 1);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("2"));
 }
 
@@ -252,7 +253,7 @@ TEST_F(CoinBoard, Game3DiagonalDragAndItsLimits) {
   Start(2, {5, 8});
   Drag(Centre({5, 8}), Centre({2, 5}));
   EXPECT_EQ(Game().Coin(), (TCell{2, 5}));
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   while (form->Timer1.isActive()) form->Timer1Timer();
   EXPECT_TRUE(game2::IsGood({Game().Coin()}));
   // A coin at (5, 3) cannot be taken below the bottom row along the diagonal.
@@ -275,17 +276,17 @@ TEST_F(CoinBoard, Game3DropsNearTheDiagonalTrack) {
   Start(2, {5, 8});
   for (const Case& c : cases) {
     Game().SetCoin({5, 8});
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(Centre({5, 8}), Centre({3, 6}) + QPoint(c.k, c.k));
     if (c.legal) {
       EXPECT_EQ(Game().Coin(), (TCell{3, 6})) << c.k;
-      EXPECT_EQ(GameState, GsComputerMoving) << c.k;
+      EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << c.k;
       RunTimer();
     } else {
       EXPECT_EQ(Game().Coin(), (TCell{5, 8})) << c.k;
       EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.k;
     }
-    ASSERT_EQ(GameState, GsPlayerToMove) << c.k;
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.k;
   }
 }
 
@@ -299,7 +300,7 @@ TEST_F(CoinBoard, Game3ComputerMovesDiagonallyIntoTheTarget) {
     ++ticks;
   }
   EXPECT_EQ(ticks, (280 - 14) / 2);  // left and down together
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
 }
 

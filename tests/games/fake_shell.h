@@ -11,18 +11,18 @@
 
 class TFakeShell final : public TGameShell {
  public:
-  void RaiseEvent(uint8_t event) override { events.push_back(event); }
+  void RaiseEvent(ControllerEvent event) override { events.push_back(event); }
   void SetMoveTimer(bool enabled) override { timer = enabled; }
   void SetBoardCursor(Qt::CursorShape shape) override { cursor = shape; }
-  uint8_t State() const override { return state; }
+  TGameState State() const override { return state; }
   uint8_t LevelOf(uint8_t gameType) const override {
     return gameType < kGameCount ? levels[gameType] : 0;
   }
 
-  std::vector<uint8_t> events;
+  std::vector<ControllerEvent> events;
   bool timer = false;
   Qt::CursorShape cursor = Qt::ArrowCursor;
-  uint8_t state = GsPlayerToMove;
+  TGameState state = TGameState::GsPlayerToMove;
   uint8_t levels[kGameCount] = {};
 };
 

@@ -59,9 +59,9 @@ TEST_F(ShellTest, Game1PlayerWins) {
   Game1().SetPosition({{2, 0}});
   EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 2)), kBlockFill);
   ClickBoard(BlockCentre(1, 1), Qt::RightButton);  // any mouse button counts
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(Controller().Levels()[0], 1);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
   EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 1)), kGround);
   EXPECT_EQ(BoardPixel(*form, BlockCentre(1, 2)), kGround);
@@ -69,7 +69,7 @@ TEST_F(ShellTest, Game1PlayerWins) {
 
 TEST_F(ShellTest, Game1ComputerWinsBlockByBlock) {
   StartGame1();
-  Levels[0] = 2;
+  SetLevel(0, 2);
   Game1().SetPosition({{0, 3}});
   Click(form->compstartBtn);
   EXPECT_EQ(Game1().BlocksToTake(), 3);
@@ -86,9 +86,9 @@ TEST_F(ShellTest, Game1ComputerWinsBlockByBlock) {
   }
   EXPECT_EQ(vanished, (std::vector<int>{30, 50, 70}));
   EXPECT_FALSE(form->Timer1.isActive());
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(Controller().Levels()[0], 1);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
 }
 
@@ -101,7 +101,7 @@ TEST_F(ShellTest, Game1ComputerTakesSevenFromTwoAndNine) {
   RunTimer();
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 2);
   EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 // The move timer as the program runs it: its 10 ms ticks arrive through the
@@ -112,9 +112,10 @@ TEST_F(ShellTest, Game1ComputerMovesOnTheRunningTimer) {
   Click(form->compstartBtn);
   ASSERT_TRUE(form->Timer1.isActive());
   EXPECT_EQ(form->Timer1.interval(), 10);
-  EXPECT_TRUE(QTest::qWaitFor([] { return GameState != GsComputerMoving; }, 10000));
+  EXPECT_TRUE(QTest::qWaitFor(
+      [this] { return Controller().GameState() != TGameState::GsComputerMoving; }, 10000));
   EXPECT_FALSE(form->Timer1.isActive());
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 2);
   EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
   EXPECT_EQ(BoardPixel(*form, BlockCentre(2, 3)), kGround);
@@ -148,7 +149,7 @@ TEST_F(ShellTest, Game1CrossesOnPressRemovesOnReleaseAnywhere) {
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {5, 5});
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
   EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
 }
 
 TEST_F(ShellTest, Game1DeadStripsDoNothing) {
@@ -160,7 +161,7 @@ TEST_F(ShellTest, Game1DeadStripsDoNothing) {
     EXPECT_EQ(form->box1->cursor().shape(), Qt::ArrowCursor) << p.x() << "," << p.y();
     QTest::mousePress(form->box1, Qt::LeftButton, {}, p);
     QTest::mouseRelease(form->box1, Qt::LeftButton, {}, p);
-    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     EXPECT_EQ(Game1().Position().ColumnHeights[0], 6);
   }
 }
@@ -169,10 +170,10 @@ TEST_F(ShellTest, Game1TickWithoutAComputerMoveDoesNothing) {
   StartGame1();
   Game1().SetPosition({{0, 0}});
   form->Timer1Timer();
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Click(form->stopBtn);
   form->Timer1Timer();
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
 }
 
 TEST_F(ShellTest, BoardIgnoresTheMouseOutsideThePlayersTurn) {

@@ -3,8 +3,8 @@
 // coins following the player's level.
 #include "games/game6.h"
 #include "games/game7.h"
-#include "shell/shell_fixture.h"
 #include "line_positions.h"
+#include "shell/shell_fixture.h"
 
 namespace {
 
@@ -15,10 +15,10 @@ class LineBoard : public ShellTest {
   void Start(int gameType) {
     ChooseGame(gameType);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   }
-  TGame6& Game7() { return *static_cast<TGame6*>(GameModule(6)); }
-  TGame7& Game8() { return *static_cast<TGame7*>(GameModule(7)); }
+  TGame6& Game7() { return *static_cast<TGame6*>(Controller().GameModule(6)); }
+  TGame7& Game8() { return *static_cast<TGame7*>(Controller().GameModule(7)); }
   static QPoint Centre(int column) { return {40 * column + 20, 240}; }
   void Drag(QPoint from, QPoint to) { DragBoard(from, to); }
   const TXBitmap& Screen() { return form->box1->Surface(); }
@@ -26,7 +26,6 @@ class LineBoard : public ShellTest {
     return ShowsImage(Screen(), 40 * column, 220, image);
   }
 };
-
 
 TEST_F(LineBoard, BoardPixels) {
   ChooseGame(6);
@@ -55,7 +54,7 @@ TEST_F(LineBoard, Game7LegalDragAndTheComputersSlide) {
   EXPECT_EQ(Game7().Position(), Seven({2, 6, 8}));
   EXPECT_TRUE(Shows(8, PieceImages().CoinSprite));
   EXPECT_EQ(Screen().GetPixel(Centre(11).x(), Centre(11).y()), kStrip7);  // no ring
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   const game6::TMove target = Game7().ComputerTarget();
   const int from = Game7().Position().CoinColumn[target.slot - 1];
   const auto [ticks, most] = RunTimerMeasured();
@@ -81,7 +80,7 @@ TEST_F(LineBoard, Game7CoinsWithoutRoomCannotMove) {
       {"past its neighbour", 9, Centre(2)},
   };
   for (const Case& c : cases) {
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(Centre(c.from), c.to);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
     EXPECT_EQ(Game7().Position(), Seven({0, 3, 4, 9})) << c.name;
@@ -116,31 +115,31 @@ TEST_F(LineBoard, DropsAtTheEdgesOfTheCellsInnerPartAndAPressAfterARelease) {
     };
     for (const Case& c : cases) {
       set();
-      ShowStatus(MsgInfo, QStringLiteral(" "));
+      Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
       Drag(Centre(11), c.to);
       const std::string at = "game " + std::to_string(gameType + 1) + " at " +
                              std::to_string(c.to.x()) + "," + std::to_string(c.to.y());
       if (c.legal) {
         EXPECT_EQ(column(), 8) << at;
-        EXPECT_EQ(GameState, GsComputerMoving) << at;
+        EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << at;
         RunTimer();
       } else {
         EXPECT_EQ(column(), 11) << at;
         EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << at;
       }
-      ASSERT_EQ(GameState, GsPlayerToMove) << at;
+      ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << at;
     }
     set();
     const QPoint rest = Centre(11) + QPoint(4, 2);
     Drag(Centre(11), rest);
     ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
     for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre(8) - rest) * i / 20);
     QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre(8));
     EXPECT_EQ(column(), 11) << gameType;
     EXPECT_EQ(Status(), QStringLiteral(" ")) << gameType;
-    EXPECT_EQ(GameState, GsPlayerToMove) << gameType;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << gameType;
     Click(form->stopBtn);
   }
 }
@@ -151,7 +150,7 @@ TEST_F(LineBoard, Game7LevelsGiveTheCoins) {
   Game7().SetPosition(Seven({0, 2}));
   Drag(Centre(2), Centre(1));
   ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  ASSERT_EQ(Levels[6], 1);
+  ASSERT_EQ(Controller().Levels()[6], 1);
   Click(form->actionBtn);
   EXPECT_EQ(game6::Coins(Game7().Position()), 3);
   // A loss gives level 0 again: 2 coins.
@@ -159,7 +158,7 @@ TEST_F(LineBoard, Game7LevelsGiveTheCoins) {
   Click(form->compstartBtn);
   RunTimer();
   ASSERT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  ASSERT_EQ(Levels[6], 0);
+  ASSERT_EQ(Controller().Levels()[6], 0);
   Click(form->actionBtn);
   EXPECT_EQ(game6::Coins(Game7().Position()), 2);
 }
@@ -172,7 +171,8 @@ TEST_F(LineBoard, Game8DroppingTheFirstCoin) {
   // On the pile at once, and gone from the row before the computer's turn.
   EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinSprite));
   EXPECT_EQ(Game8().FallenCount(), 1);
-  EXPECT_EQ(GameState, GsComputerMoving);  // EvPlayerMoved after the removal
+  EXPECT_EQ(Controller().GameState(),
+            TGameState::GsComputerMoving);  // EvPlayerMoved after the removal
   EXPECT_EQ(Game8().Position().CoinCount, 2);
   EXPECT_EQ(Game8().Position().EuroIndex, 2);
   EXPECT_EQ(Screen().GetPixel(20, 240), 0xFFFFF3u);  // the exit cell emptied
@@ -182,13 +182,13 @@ TEST_F(LineBoard, Game8DroppingTheFirstCoin) {
 
 TEST_F(LineBoard, Game8TheEuroCoinDecides) {
   Start(7);
-  Levels[7] = 1;
+  SetLevel(7, 1);
   // The player drops the euro coin: the player's win.
   Game8().SetPosition(Eight({3, 7}, 1));
   Drag(Centre(3), Centre(0));
   EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinEuroSprite));
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[7], 2);
+  EXPECT_EQ(Controller().Levels()[7], 2);
   // The computer drops it: the computer's win.
   Click(form->actionBtn);
   EXPECT_EQ(Game8().Position().CoinCount, 3);  // level 2: three coins
@@ -201,7 +201,7 @@ TEST_F(LineBoard, Game8TheEuroCoinDecides) {
   // and the pile, x 0..48 and y 220..400.
   EXPECT_LE(most, 42 * 40 + 48 * 180);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(Levels[7], 1);
+  EXPECT_EQ(Controller().Levels()[7], 1);
   EXPECT_TRUE(ShowsImage(Screen(), 0, 350, PieceImages().CoinEuroSprite));
 }
 
@@ -209,14 +209,14 @@ TEST_F(LineBoard, Game8FiveCoinsStackUpTheirPile) {
   Start(7);
   Game8().SetPosition(Eight({1, 2, 3, 4, 5}, 5));
   int moves = 0;
-  while (GameState != GsGameOver && moves++ < 40) {
-    if (GameState == GsComputerMoving) {
+  while (Controller().GameState() != TGameState::GsGameOver && moves++ < 40) {
+    if (Controller().GameState() == TGameState::GsComputerMoving) {
       RunTimer();
     } else {
       Drag(Centre(Game8().Position().CoinColumn[0]), Centre(0));  // the first coin out
     }
   }
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Game8().FallenCount(), 5);
   EXPECT_TRUE(ShowsImage(Screen(), 0, 310, PieceImages().CoinEuroSprite));  // the last, on top
   // A new game clears the pile.

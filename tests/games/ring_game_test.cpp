@@ -115,10 +115,10 @@ class RingBoard : public ShellTest {
   void Start(const TPosition& p) {
     ChooseGame(4);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     Game().SetPosition(p);
   }
-  TGame4& Game() { return *static_cast<TGame4*>(GameModule(4)); }
+  TGame4& Game() { return *static_cast<TGame4*>(Controller().GameModule(4)); }
   static QPoint Q(TPoint p) { return {p.x, p.y}; }
   // Hover onto the coin of cell k, press, move along the ring to `degrees`
   // (the shorter way; `radius` at the end), release.
@@ -173,7 +173,7 @@ TEST_F(RingBoard, LegalDragThenTheComputerTravelsADegreeATick) {
   ASSERT_EQ(Game().Position().PlayerCell[0], 22);
   EXPECT_TRUE(Shows(22, PieceImages().CoinXSprite));
   EXPECT_EQ(Screen().GetPixel(525, 240), kEmptied);  // no ring left in cell 0
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   // A < B: O coin 2 goes forward from cell 15 to 17, 225 to 254 degrees.
   EXPECT_EQ(Game().ComputerChoice().move, (TMove{2, 17}));
   const auto [ticks, most] = RunTimerMeasured();
@@ -181,7 +181,7 @@ TEST_F(RingBoard, LegalDragThenTheComputerTravelsADegreeATick) {
   EXPECT_LE(most, 2 * 44 * 44);  // the coin's old and new place
   EXPECT_EQ(Game().Position().ComputerCell[1], 17);
   EXPECT_TRUE(Shows(17, PieceImages().CoinOSprite));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1));
 }
 
@@ -231,10 +231,10 @@ TEST_F(RingBoard, TheTravellingCoinNeverCoversAnotherCoin) {
   for (uint32_t seed = 1; seed <= 25; ++seed) {
     zam::RandSeed(seed);
     Click(form->actionBtn);  // "start", then "nieuw spel"
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     bool first = true;
-    for (int turn = 0; turn < 40 && GameState != GsGameOver; ++turn) {
-      ASSERT_EQ(GameState, GsPlayerToMove);
+    for (int turn = 0; turn < 40 && Controller().GameState() != TGameState::GsGameOver; ++turn) {
+      ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
       if (first && seed % 2 == 0) {
         Click(form->compstartBtn);
       } else {
@@ -251,7 +251,7 @@ TEST_F(RingBoard, TheTravellingCoinNeverCoversAnotherCoin) {
         ASSERT_EQ(Game().Position(), Apply(p, SidePlayer, m)) << seed;
       }
       first = false;
-      if (GameState != GsComputerMoving) continue;  // the player has won
+      if (Controller().GameState() != TGameState::GsComputerMoving) continue;  // the player has won
       const TPosition before = Game().Position();
       const TComputerMove c = Game().ComputerChoice();
       ++computerMoves;
@@ -274,7 +274,8 @@ TEST_F(RingBoard, TheTravellingCoinNeverCoversAnotherCoin) {
           ASSERT_FALSE(overlap) << "seed " << seed << ": O coin " << int(c.move.coin) << " to cell "
                                 << int(c.move.cell) << " covers cell " << k;
           const bool x = k == before.PlayerCell[0] || k == before.PlayerCell[1];
-          ASSERT_TRUE(Shows(k, x ? PieceImages().CoinXSprite : PieceImages().CoinOSprite)) << seed << ", cell " << k;
+          ASSERT_TRUE(Shows(k, x ? PieceImages().CoinXSprite : PieceImages().CoinOSprite))
+              << seed << ", cell " << k;
         }
       }
       ASSERT_EQ(Game().Position(), Apply(before, SideComputer, c.move)) << seed;
@@ -297,7 +298,7 @@ TEST_F(RingBoard, WrongDrops) {
       {"too close behind", 232, 205},
   };
   for (const Case& c : cases) {
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(0, c.degrees, c.radius);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
     EXPECT_EQ(Game().Position().PlayerCell[0], 0) << c.name;
@@ -307,20 +308,20 @@ TEST_F(RingBoard, WrongDrops) {
   Drag(0, 270, 181);
   ASSERT_EQ(Game().Position().PlayerCell[0], 18);
   RunTimerMeasured();
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Game().SetPosition(Ring(0, 5, 10, 15));
   Drag(0, 270, 229);
   ASSERT_EQ(Game().Position().PlayerCell[0], 18);
   RunTimerMeasured();
   Game().SetPosition(Ring(0, 5, 10, 15));
   // A press and release with no move between them.
-  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   QTest::mouseMove(form->box1, {520, 236});
   QTest::mouseMove(form->box1, {525, 240});
   QTest::mousePress(form->box1, Qt::LeftButton, {}, {525, 240});
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, {525, 240});
   EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 // The player's coins across the 0 degree mark, forward (clockwise) and
@@ -347,14 +348,14 @@ TEST_F(RingBoard, ThePlayersCoinsCrossTheZeroMark) {
     Drag(c.from, c.degrees);
     EXPECT_EQ(Game().Position().PlayerCell[c.coin], c.lands) << c.name;
     EXPECT_TRUE(Shows(c.lands, PieceImages().CoinXSprite)) << c.name;
-    EXPECT_EQ(GameState, GsComputerMoving) << c.name;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << c.name;
     RunTimerMeasured();
-    ASSERT_EQ(GameState, GsPlayerToMove) << c.name;
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.name;
   }
   // With X coin 2 in cell 0, X coin 1 stops 10 degrees short of the mark:
   // a drop at 356 degrees, on cell 0, is refused.
   Game().SetPosition(Ring(20, 0, 5, 10));
-  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   Drag(20, 356);
   EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
   EXPECT_EQ(Game().Position().PlayerCell[0], 20);
@@ -384,9 +385,9 @@ TEST_F(RingBoard, TheComputersCoinLandsAcrossTheZeroMark) {
     Click(form->actionBtn);
     Game().SetPosition(c.start);
     Click(form->compstartBtn);
-    ASSERT_EQ(GameState, GsComputerMoving) << c.name;
+    ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << c.name;
     RunTimer(2000);
-    EXPECT_EQ(GameState, GsPlayerToMove) << c.name;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.name;
     EXPECT_EQ(Game().Position().ComputerCell[c.coin], c.lands) << c.name;
     EXPECT_TRUE(Shows(c.lands, PieceImages().CoinOSprite)) << c.name;
     EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1)) << c.name;
@@ -395,18 +396,18 @@ TEST_F(RingBoard, TheComputersCoinLandsAcrossTheZeroMark) {
 
 TEST_F(RingBoard, AWonAndALostGame) {
   Start(Ring(12, 5, 10, 11));  // A = 4, B = 0
-  Levels[4] = 1;
+  SetLevel(4, 1);
   Drag(5, 135);  // X coin 2 to cell 9: both O coins shut in
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[4], 2);
+  EXPECT_EQ(Controller().Levels()[4], 2);
   Click(form->actionBtn);                 // "nieuw spel"
   Game().SetPosition(Ring(0, 1, 2, 20));  // A = 0, B = 3
   Click(form->compstartBtn);
   EXPECT_EQ(RunTimerMeasured().first, 344 - 299);  // O coin 2 to cell 23: both X coins shut in
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(Levels[4], 1);
+  EXPECT_EQ(Controller().Levels()[4], 1);
 }
 
 }  // namespace

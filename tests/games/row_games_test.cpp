@@ -25,9 +25,11 @@ class RowBoard : public ShellTest, public ::testing::WithParamInterface<RowGame>
   void Start() {
     ChooseGame(GetParam().gameType);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   }
-  TRowGame& Game() { return *static_cast<TRowGame*>(GameModule(uint8_t(GetParam().gameType))); }
+  TRowGame& Game() {
+    return *static_cast<TRowGame*>(Controller().GameModule(uint8_t(GetParam().gameType)));
+  }
   // O coins and X coins by row, rows not given keep O at 0 and X at 15.
   TPosition Make(std::initializer_list<std::pair<int, int>> coins) {
     TPosition p;
@@ -85,7 +87,7 @@ TEST_P(RowBoard, LegalDragThenTheComputerSlides) {
   EXPECT_EQ(Game().Position().PlayerColumn[0], 10);
   EXPECT_TRUE(ShowsX(10, 1));
   EXPECT_EQ(Screen().GetPixel(Centre(8, 1).x(), Centre(8, 1).y()), kStrip);  // no ring left
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   const rows::TMove target = Game().ComputerTarget();
   const int from = Game().Position().ComputerColumn[target.row - 1];
   const auto [ticks, most] = RunTimerMeasured();
@@ -97,7 +99,7 @@ TEST_P(RowBoard, LegalDragThenTheComputerSlides) {
   EXPECT_LE(most, 42 * 40 + 40 * 74);  // the coin's old and new place, and the snap
   EXPECT_EQ(Game().Position().ComputerColumn[target.row - 1], target.column);
   EXPECT_TRUE(ShowsO(target.column, target.row));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(FirstDifference(Screen(), form->Board().BackgroundBitmap), QPoint(-1, -1));
 }
 
@@ -116,15 +118,15 @@ TEST_P(RowBoard, WrongDrops) {
       {"own cell", Centre(9, 1) + QPoint(4, 2)},
   };
   for (const Case& c : cases) {
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(Centre(9, 1), c.to);
     EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << c.name;
-    EXPECT_EQ(GameState, GsPlayerToMove) << c.name;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << c.name;
     EXPECT_EQ(Game().Position().PlayerColumn[0], 9) << c.name;
     EXPECT_TRUE(ShowsX(9, 1)) << c.name;
   }
   // A press and release without a move between them.
-  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   QTest::mouseMove(form->box1, Centre(9, 1) + QPoint(3, 3));
   QTest::mouseMove(form->box1, Centre(9, 1));
   QTest::mousePress(form->box1, Qt::LeftButton, {}, Centre(9, 1));
@@ -134,7 +136,7 @@ TEST_P(RowBoard, WrongDrops) {
   Drag(Centre(9, 1), Centre(4, 1));
   EXPECT_EQ(Game().Position().PlayerColumn[0], 4);
   RunTimer();
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 // The X coin of row 1 dropped into column 12 with its centre 5, 6, 34 and 35
@@ -147,24 +149,24 @@ TEST_P(RowBoard, DropsAtTheEdgesOfTheCellsInnerPart) {
     QPoint to;
     bool legal;
   } cases[] = {
-      {{485, mid}, false}, {{486, mid}, true}, {{514, mid}, true}, {{515, mid}, false},
-      {{500, top + 5}, false}, {{500, top + 6}, true}, {{500, top + 34}, true},
-      {{500, top + 35}, false},
+      {{485, mid}, false},     {{486, mid}, true},       {{514, mid}, true},
+      {{515, mid}, false},     {{500, top + 5}, false},  {{500, top + 6}, true},
+      {{500, top + 34}, true}, {{500, top + 35}, false},
   };
   for (const Case& c : cases) {
     Game().SetPosition(Make({{3, 9}, {5, 9}, {1, 4}}));
-    ShowStatus(MsgInfo, QStringLiteral(" "));
+    Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
     Drag(Centre(9, 1), c.to);
     const std::string at = std::to_string(c.to.x()) + "," + std::to_string(c.to.y() - top);
     if (c.legal) {
       EXPECT_EQ(Game().Position().PlayerColumn[0], 12) << at;
-      EXPECT_EQ(GameState, GsComputerMoving) << at;
+      EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving) << at;
       RunTimer();
     } else {
       EXPECT_EQ(Game().Position().PlayerColumn[0], 9) << at;
       EXPECT_EQ(Status(), QStringLiteral("foute zet ... opnieuw")) << at;
     }
-    ASSERT_EQ(GameState, GsPlayerToMove) << at;
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove) << at;
   }
 }
 
@@ -176,26 +178,27 @@ TEST_P(RowBoard, APressRightAfterAReleaseStartsNoDrag) {
   const QPoint rest = Centre(9, 1) + QPoint(4, 2);
   Drag(Centre(9, 1), rest);
   ASSERT_EQ(Status(), QStringLiteral("foute zet ... opnieuw"));
-  ShowStatus(MsgInfo, QStringLiteral(" "));
+  Controller().ShowStatus(MsgInfo, QStringLiteral(" "));
   QTest::mousePress(form->box1, Qt::LeftButton, {}, rest);
-  for (int i = 1; i <= 20; ++i) QTest::mouseMove(form->box1, rest + (Centre(12, 1) - rest) * i / 20);
+  for (int i = 1; i <= 20; ++i)
+    QTest::mouseMove(form->box1, rest + (Centre(12, 1) - rest) * i / 20);
   QTest::mouseRelease(form->box1, Qt::LeftButton, {}, Centre(12, 1));
   EXPECT_EQ(Game().Position().PlayerColumn[0], 9);
   EXPECT_EQ(Status(), QStringLiteral(" "));
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_TRUE(ShowsX(9, 1));
 }
 
 TEST_P(RowBoard, AWonAndALostGame) {
   Start();
-  Levels[GetParam().gameType] = 2;
+  SetLevel(GetParam().gameType, 2);
   // The player shuts the last O coin in at the left wall.
   Game().SetPosition(Make({{0, 1}, {0, 1}, {0, 3}}));
   if (GetParam().rows == 2) Game().SetPosition(Make({{0, 1}, {0, 3}}));
   Drag(Centre(GetParam().rows == 2 ? 3 : 3, GetParam().rows), Centre(1, GetParam().rows));
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-  EXPECT_EQ(Levels[GetParam().gameType], 3);
+  EXPECT_EQ(Controller().Levels()[GetParam().gameType], 3);
   // The computer shuts the last X coin in at the right wall.
   Click(form->actionBtn);  // "nieuw spel"
   TPosition p = Make({});
@@ -204,9 +207,9 @@ TEST_P(RowBoard, AWonAndALostGame) {
   Game().SetPosition(p);
   Click(form->compstartBtn);
   RunTimer();
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(Levels[GetParam().gameType], 2);
+  EXPECT_EQ(Controller().Levels()[GetParam().gameType], 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Games4And6, RowBoard,

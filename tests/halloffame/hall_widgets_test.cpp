@@ -100,12 +100,12 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   QTest::keyClicks(form->passwordEdit, QStringLiteral("x2"));
   QTest::keyClick(form->passwordEdit, Qt::Key_Return);
   EXPECT_EQ(Status(), QStringLiteral("password niet correct"));
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   form->passwordEdit->clear();
   QTest::keyClicks(form->passwordEdit, QStringLiteral("x1"));
   QTest::keyClick(form->passwordEdit, Qt::Key_Return);
-  EXPECT_TRUE(SignedIn);
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_EQ(Controller().Levels()[0], 1);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
 
   // The gallery shows her at rank 1.
@@ -201,7 +201,7 @@ TEST_F(HallWidgets, ATypedNameOfAStoredPlayerIsRefused) {
   Open();
   TypeInto(form->namebox->lineEdit(), QStringLiteral("anna"));
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
 }
 
@@ -209,9 +209,9 @@ TEST_F(HallWidgets, APlayerWithoutPasswordSignsInAtOnce) {
   WriteFile(Bytes({MakeRecord("Bert", "", 3 | 2 << 24)}));
   Open();
   PickName(QStringLiteral("Bert"));
-  EXPECT_TRUE(SignedIn);
-  EXPECT_EQ(Levels[0], 3);
-  EXPECT_EQ(Levels[8], 2);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_EQ(Controller().Levels()[0], 3);
+  EXPECT_EQ(Controller().Levels()[8], 2);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("21"));
   EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
 }
@@ -234,7 +234,7 @@ TEST_F(HallWidgets, ALostGameIsRecorded) {
   StartGame1();
   Game1().SetPosition({{0, 1}});
   ClickBoard(BlockCentre(2, 1));
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   ASSERT_EQ(EntryCount, 1);
   EXPECT_EQ(Slots[1].levels, 1u);
   Click(form->actionBtn);  // "nieuw spel"
@@ -265,15 +265,15 @@ TEST_F(HallWidgets, ANewNameStartsAtLevelZero) {
   StartGame1();
   Game1().SetPosition({{1, 0}});
   ClickBoard(BlockCentre(1, 1));
-  ASSERT_EQ(Levels[0], 1);
+  ASSERT_EQ(Controller().Levels()[0], 1);
   Click(form->stopBtn);
-  ASSERT_EQ(GameState, GsMenu);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
   QTest::mouseClick(form->namebox, Qt::LeftButton);
   QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Nieuw"));
   ASSERT_EQ(form->namebox->currentText(), QStringLiteral("Nieuw"));
   Click(form->actionBtn);
-  ASSERT_EQ(GameState, GsPlayerToMove);
-  EXPECT_EQ(Levels[0], 0);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+  EXPECT_EQ(Controller().Levels()[0], 0);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
 }
 
@@ -282,7 +282,7 @@ TEST_F(HallWidgets, AnonymousPlayersAreNeverRecorded) {
   StartGame1();
   Game1().SetPosition({{1, 0}});
   ClickBoard(BlockCentre(1, 1));
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(EntryCount, 0);
 }
 

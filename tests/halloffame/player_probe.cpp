@@ -25,18 +25,19 @@ int main(int argc, char** argv) {
     form.show();
     QApplication::processEvents();
     form.namebox->setEditText(QString::fromLatin1(argv[1]));
-    ChooseGame(0);
+    TGameController& controller = form.Controller();
+    controller.ChooseGame(0);
     const int wins = std::atoi(argv[2]);
     for (int i = 0; i < wins; ++i) {
-      DispatchEvent(EvAction);  // "start", then "nieuw spel"
-      auto& game = *static_cast<TGame0*>(GameModule(0));
+      controller.DispatchEvent(ControllerEvent::EvAction);  // "start", then "nieuw spel"
+      auto& game = *static_cast<TGame0*>(controller.GameModule(0));
       game.SetPosition({{1, 0}});
       const TRect block = game0::BlockRect(1, 1);
       const int x = block.Left + 30, y = block.Top + 20;
       form.box1Mouse(TInputKind::Move, x, y);
       form.box1Mouse(TInputKind::Press, x, y);
       form.box1Mouse(TInputKind::Release, x, y);
-      if (GameState != GsGameOver) return 3;
+      if (controller.GameState() != TGameState::GsGameOver) return 3;
     }
     std::cout << "ready" << std::endl;
     std::string line;

@@ -36,7 +36,7 @@ class AllGames : public ShellTest {
   }
   // Game 9: the ball thrown from under a can (left 40c) or two (40c + 20).
   void Throw(int left) {
-    const TRect b = static_cast<TGame8*>(GameModule(8))->BallRect();
+    const TRect b = static_cast<TGame8*>(Controller().GameModule(8))->BallRect();
     const QPoint grab(b.Left + 20, 370), to(left + 20, 370);
     QTest::mouseMove(form->box1, grab + QPoint(1, 0));
     QTest::mouseMove(form->box1, grab);
@@ -47,7 +47,7 @@ class AllGames : public ShellTest {
 
   // Whether the position on the board is lost for the side to move, and
   // the player's winning move made with the mouse.
-  bool StartIsLost(int type) { return judge.StartIsLost(type); }
+  bool StartIsLost(int type) { return judge.StartIsLost(Controller(), type); }
   void PlayWinningMove(int type);
 
   TJudge judge;
@@ -69,7 +69,7 @@ void AllGames::PlayWinningMove(int type) {
     }
     case 1:
     case 2: {
-      const Cell from = CoinOf(type);
+      const Cell from = CoinOf(Controller(), type);
       const auto to = (type == 1 ? game2 : game3).Winning(from);
       ASSERT_TRUE(to.has_value());
       auto centre = [](Cell c) {
@@ -81,8 +81,8 @@ void AllGames::PlayWinningMove(int type) {
     }
     case 3:
     case 5: {  // a row's X coin left, to leave heaps whose xor is 0
-      auto& game = *static_cast<TRowGame*>(GameModule(uint8_t(type)));
-      const std::vector<int> h = Heaps(type);
+      auto& game = *static_cast<TRowGame*>(Controller().GameModule(uint8_t(type)));
+      const std::vector<int> h = Heaps(Controller(), type);
       const int s = Xor(h);
       for (int r = 0; r < int(h.size()); ++r) {
         const int want = h[size_t(r)] ^ s;
@@ -96,8 +96,8 @@ void AllGames::PlayWinningMove(int type) {
       FAIL() << "no winning row";
     }
     case 4: {  // make the contested gaps equal
-      const auto [a, b] = Gaps();
-      const auto& p = static_cast<TGame4*>(GameModule(4))->Position();
+      const auto [a, b] = Gaps(Controller());
+      const auto& p = static_cast<TGame4*>(Controller().GameModule(4))->Position();
       if (a > b)
         RingDrag(p.PlayerCell[1], 15.0 * (a - b));  // X coin 2 forward
       else
@@ -105,7 +105,7 @@ void AllGames::PlayWinningMove(int type) {
       break;
     }
     case 6: {
-      const std::vector<int> from = Columns7();
+      const std::vector<int> from = Columns7(Controller());
       const auto to = game7.Winning(from);
       ASSERT_TRUE(to.has_value());
       for (size_t i = 0; i < from.size(); ++i)
@@ -113,7 +113,7 @@ void AllGames::PlayWinningMove(int type) {
       break;
     }
     case 7: {
-      const Euro from = Position8();
+      const Euro from = Position8(Controller());
       const auto to = game8.Winning(from);
       ASSERT_TRUE(to.has_value());
       // The coin that moved: the first whose column differs (or the first,
@@ -126,7 +126,7 @@ void AllGames::PlayWinningMove(int type) {
       break;
     }
     default: {
-      const uint16_t from = static_cast<TGame8*>(GameModule(8))->Standing();
+      const uint16_t from = static_cast<TGame8*>(Controller().GameModule(8))->Standing();
       const auto to = game9.Winning(from);
       ASSERT_TRUE(to.has_value());
       const uint16_t knocked = from ^ *to;
@@ -154,21 +154,22 @@ TEST_F(AllGames, ANamedPlayerWinsEveryGame) {
     SCOPED_TRACE(type + 1);
     ChooseGame(type);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
-    ASSERT_FALSE(Anonymous);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+    ASSERT_FALSE(Controller().Anonymous());
     if (StartIsLost(type)) {
       Click(form->compstartBtn);
       RunTimer();
     }
-    for (int moves = 0; GameState == GsPlayerToMove && moves < 60; ++moves) {
+    for (int moves = 0; Controller().GameState() == TGameState::GsPlayerToMove && moves < 60;
+         ++moves) {
       ASSERT_FALSE(StartIsLost(type)) << "the player to move faces a lost position";
       PlayWinningMove(type);
       ASSERT_NE(Status(), QStringLiteral("foute zet ... opnieuw"));
       RunTimer();
     }
-    ASSERT_EQ(GameState, GsGameOver);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
     ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-    ASSERT_EQ(Levels[type], 1);
+    ASSERT_EQ(Controller().Levels()[type], 1);
     Click(form->stopBtn);  // back to the menu
   }
   EXPECT_TRUE(thrown);

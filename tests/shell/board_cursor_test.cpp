@@ -47,13 +47,13 @@ TEST_F(BoardCursor, MenuAndStartLeaveNoHandBehind) {
     SCOPED_TRACE(game + 1);
     ChooseGame(game);
     ClickThere(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     ASSERT_TRUE(FindPiece());
     ClickThere(form->stopBtn);
-    ASSERT_EQ(GameState, GsMenu);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
     EXPECT_EQ(Cursor(), Qt::ArrowCursor) << "in the menu";
     ClickThere(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     QTest::mouseMove(form->box1, kEmpty);
     EXPECT_EQ(Cursor(), Qt::ArrowCursor) << "on the new game's empty board";
     const std::optional<QPoint> piece = FindPiece();
@@ -79,10 +79,10 @@ TEST_F(BoardCursor, AStartUnderARestingPointer) {
     for (const bool onPiece : {true, false}) {
       zam::RandSeed(300 + uint32_t(game));
       QTest::mouseMove(form->box1, onPiece ? *piece : kEmpty);
-      ASSERT_EQ(GameState, GsMenu);
+      ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
       form->actionBtn->setFocus();
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // "start"
-      ASSERT_EQ(GameState, GsPlayerToMove);
+      ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
       EXPECT_EQ(Cursor(), onPiece ? Qt::PointingHandCursor : Qt::ArrowCursor) << onPiece;
       ClickThere(form->stopBtn);
     }
@@ -100,7 +100,7 @@ TEST_F(BoardCursor, APositionChangedBehindThePointersBack) {
     ClickThere(form->actionBtn);
     ASSERT_TRUE(FindPiece());
     QTest::mouseMove(form->stopBtn, form->stopBtn->rect().center());
-    GameModule(uint8_t(game))->NewPosition();  // what "nieuw spel" draws
+    Controller().GameModule(uint8_t(game))->NewPosition();  // what "nieuw spel" draws
     QTest::mouseMove(form->box1, kEmpty);
     EXPECT_EQ(Cursor(), Qt::ArrowCursor) << "after a new position";
     ASSERT_TRUE(FindPiece());
@@ -109,7 +109,7 @@ TEST_F(BoardCursor, APositionChangedBehindThePointersBack) {
     QTest::mouseMove(form->box1, kEmpty);
     EXPECT_EQ(Cursor(), Qt::ArrowCursor) << "after the computer's move";
     ClickThere(form->stopBtn);
-    if (GameState == GsGameOver) ClickThere(form->stopBtn);
+    if (Controller().GameState() == TGameState::GsGameOver) ClickThere(form->stopBtn);
   }
 }
 
@@ -123,14 +123,14 @@ TEST_F(BoardCursor, AGameTheComputerEndsLeavesTheArrow) {
   p.PlayerCell[1] = 1;
   p.ComputerCell[0] = 2;
   p.ComputerCell[1] = 20;
-  static_cast<TGame4*>(GameModule(4))->SetPosition(p);
+  static_cast<TGame4*>(Controller().GameModule(4))->SetPosition(p);
   const TPoint coin = game4::CellCentre(0);
   QTest::mouseMove(form->box1, {coin.x + 3, coin.y + 2});
   QTest::mouseMove(form->box1, {coin.x, coin.y});
   ASSERT_EQ(Cursor(), Qt::PointingHandCursor);
   ClickThere(form->compstartBtn);
   RunTimer();
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(Cursor(), Qt::ArrowCursor);
 }
 

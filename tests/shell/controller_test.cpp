@@ -12,8 +12,8 @@ constexpr uint32_t kBlue = 0xF00000, kRed = 0x0000FF, kGreen = 0x00C000, kMagent
 const QString kWelcome = QStringLiteral("Welkom bij Zam - Spelen 1..9  , kies spel en naam");
 
 TEST_F(ShellTest, StartsInTheMenu) {
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(GameType, 255);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
+  EXPECT_EQ(Controller().GameType(), 255);
   EXPECT_EQ(Status(), kWelcome);
   EXPECT_EQ(StatusColour(), kBlue);
   EXPECT_EQ(form->actionBtn->text(), QStringLiteral("start"));
@@ -27,16 +27,16 @@ TEST_F(ShellTest, StartsInTheMenu) {
 
 TEST_F(ShellTest, StartWithoutAGameSignsInThenAsksForOne) {
   Click(form->actionBtn);
-  EXPECT_TRUE(SignedIn);
-  EXPECT_TRUE(Anonymous);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_TRUE(Controller().Anonymous());
   EXPECT_EQ(Status(), QStringLiteral("selecteer een spel..."));
   EXPECT_EQ(StatusColour(), kRed);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   ChooseGame(0);
-  EXPECT_EQ(GameType, 0);
+  EXPECT_EQ(Controller().GameType(), 0);
   EXPECT_EQ(Status(), QStringLiteral(" "));
   Click(form->actionBtn);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Status(), QStringLiteral("doe een zet of laat de computer beginnen"));
   EXPECT_FALSE(form->gameselbtn->isEnabled());
   EXPECT_FALSE(form->namebox->isEnabled());
@@ -49,11 +49,11 @@ TEST_F(ShellTest, StartWithoutAGameSignsInThenAsksForOne) {
 // test, then what the window shows.
 struct Transition {
   const char* name;
-  std::vector<uint8_t> setup;  // after game 1 is chosen and started
-  game0::TPosition position;   // shown before the event
-  uint8_t event;
+  std::vector<ControllerEvent> setup;  // after game 1 is chosen and started
+  game0::TPosition position;           // shown before the event
+  ControllerEvent event;
   bool runTimer;  // let a computer move started by the event run to its end
-  uint8_t state;
+  TGameState state;
   QString status;
   uint32_t colour;
   QString caption;
@@ -67,14 +67,14 @@ class ControllerTable : public ShellTest, public ::testing::WithParamInterface<T
 TEST_P(ControllerTable, StateStatusAndControls) {
   const Transition& t = GetParam();
   StartGame1();
-  for (uint8_t e : t.setup) {
-    DispatchEvent(e);
+  for (ControllerEvent e : t.setup) {
+    Controller().DispatchEvent(e);
     RunTimer();
   }
   Game1().SetPosition(t.position);
-  DispatchEvent(t.event);
+  Controller().DispatchEvent(t.event);
   if (t.runTimer) RunTimer();
-  EXPECT_EQ(GameState, t.state);
+  EXPECT_EQ(Controller().GameState(), t.state);
   EXPECT_EQ(Status(), t.status);
   EXPECT_EQ(StatusColour(), t.colour);
   EXPECT_EQ(form->actionBtn->text(), t.caption);
@@ -88,9 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Transition{"PlayerWins",
                                  {},
                                  kOver,
-                                 EvPlayerMoved,
+                                 ControllerEvent::EvPlayerMoved,
                                  false,
-                                 GsGameOver,
+                                 TGameState::GsGameOver,
                                  QStringLiteral("je hebt gewonnen !"),
                                  kGreen,
                                  QStringLiteral("nieuw spel"),
@@ -98,9 +98,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"PlayerMovesOn",
                                  {},
                                  kRunning,
-                                 EvPlayerMoved,
+                                 ControllerEvent::EvPlayerMoved,
                                  false,
-                                 GsComputerMoving,
+                                 TGameState::GsComputerMoving,
                                  QStringLiteral("computer aan zet ..."),
                                  kBlue,
                                  QStringLiteral("start"),
@@ -108,9 +108,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"ComputerWins",
                                  {},
                                  kLastBlock,
-                                 EvComputerBegins,
+                                 ControllerEvent::EvComputerBegins,
                                  true,
-                                 GsGameOver,
+                                 TGameState::GsGameOver,
                                  QStringLiteral("computer heeft gewonnen"),
                                  kMagenta,
                                  QStringLiteral("nieuw spel"),
@@ -118,9 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"WrongMove",
                                  {},
                                  kRunning,
-                                 EvWrongMove,
+                                 ControllerEvent::EvWrongMove,
                                  false,
-                                 GsPlayerToMove,
+                                 TGameState::GsPlayerToMove,
                                  QStringLiteral("foute zet ... opnieuw"),
                                  kRed,
                                  QStringLiteral("start"),
@@ -128,9 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"ComputerBegins",
                                  {},
                                  kRunning,
-                                 EvComputerBegins,
+                                 ControllerEvent::EvComputerBegins,
                                  false,
-                                 GsComputerMoving,
+                                 TGameState::GsComputerMoving,
                                  QStringLiteral("computer aan zet ..."),
                                  kBlue,
                                  QStringLiteral("start"),
@@ -138,9 +138,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"StopDuringPlay",
                                  {},
                                  kRunning,
-                                 EvStop,
+                                 ControllerEvent::EvStop,
                                  false,
-                                 GsMenu,
+                                 TGameState::GsMenu,
                                  kWelcome,
                                  kBlue,
                                  QStringLiteral("start"),
@@ -148,9 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"ActionIgnoredDuringPlay",
                                  {},
                                  kRunning,
-                                 EvAction,
+                                 ControllerEvent::EvAction,
                                  false,
-                                 GsPlayerToMove,
+                                 TGameState::GsPlayerToMove,
                                  QStringLiteral("doe een zet of laat de computer beginnen"),
                                  kBlue,
                                  QStringLiteral("start"),
@@ -158,9 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
                       Transition{"UnknownEventIgnored",
                                  {},
                                  kRunning,
-                                 9,
+                                 ControllerEvent(9),
                                  false,
-                                 GsPlayerToMove,
+                                 TGameState::GsPlayerToMove,
                                  QStringLiteral("doe een zet of laat de computer beginnen"),
                                  kBlue,
                                  QStringLiteral("start"),
@@ -176,7 +176,7 @@ TEST_F(ShellTest, AWindowKeepsTheSeedItWasBuiltUnder) {
     ChooseGame(0);
     for (int game = 0; game < 6; ++game) {
       Click(form->actionBtn);
-      EXPECT_EQ(GameState, GsPlayerToMove);
+      EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
       for (int c = 0; c < 2; ++c) heights.push_back(Game1().Position().ColumnHeights[c]);
       Click(form->stopBtn);
     }
@@ -195,34 +195,34 @@ TEST_F(ShellTest, ComputerMoveEndsWithThePlayerToMove) {
   StartGame1();
   Game1().SetPosition({{4, 6}});
   Click(form->compstartBtn);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   Click(form->stopBtn);  // "menu" does nothing while the computer moves
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   RunTimer();
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Status(), QStringLiteral("doe een zet ... "));
   EXPECT_FALSE(form->compstartBtn->isEnabled());
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 4);
   EXPECT_EQ(Game1().Position().ColumnHeights[1], 4);
   Click(form->compstartBtn);  // disabled once the computer has moved
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 TEST_F(ShellTest, GameOverThenNewGameThenMenu) {
   StartGame1();
   Game1().SetPosition({{0, 1}});
   ClickBoard(BlockCentre(2, 1));
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   Click(form->actionBtn);  // "nieuw spel": same game, new position
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(form->actionBtn->text(), QStringLiteral("nieuw spel"));
   const auto h = Game1().Position().ColumnHeights;
   EXPECT_TRUE(h[0] >= 4 && h[0] <= 12 && h[1] >= 4 && h[1] <= 12);
   Game1().SetPosition({{0, 1}});
   ClickBoard(BlockCentre(2, 1));
   Click(form->stopBtn);
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(Levels[0], 2);  // two wins; leaving after the end costs nothing
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
+  EXPECT_EQ(Controller().Levels()[0], 2);  // two wins; leaving after the end costs nothing
   EXPECT_TRUE(form->gameselbtn->isEnabled());
 }
 
@@ -243,9 +243,9 @@ TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
                              {2, false, 1, ""}};
   StartGame1();
   for (const LevelCase& c : cases) {
-    if (GameState == GsGameOver) Click(form->actionBtn);  // "nieuw spel"
-    ASSERT_EQ(GameState, GsPlayerToMove);
-    Levels[0] = c.before;
+    if (Controller().GameState() == TGameState::GsGameOver) Click(form->actionBtn);  // "nieuw spel"
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+    SetLevel(0, c.before);
     Game1().SetPosition({{0, 1}});
     if (c.win) {
       ClickBoard(BlockCentre(2, 1));
@@ -253,8 +253,8 @@ TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
       Click(form->compstartBtn);
       RunTimer();
     }
-    ASSERT_EQ(GameState, GsGameOver);
-    EXPECT_EQ(Levels[0], c.after) << int(c.before);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
+    EXPECT_EQ(Controller().Levels()[0], c.after) << int(c.before);
     EXPECT_EQ(Status(), c.win ? QStringLiteral("je hebt gewonnen !") + c.suffix
                               : QStringLiteral("computer heeft gewonnen"));
     EXPECT_EQ(form->totalscore->text(), QString::number(c.after));
@@ -263,23 +263,25 @@ TEST_F(ShellTest, LevelsClampAndTheMaximumSuffix) {
 
 TEST_F(ShellTest, MenuDuringThePlayersTurnCountsAsALoss) {
   StartGame1();
-  Levels[0] = 3;
+  SetLevel(0, 3);
   Click(form->stopBtn);
-  EXPECT_EQ(Levels[0], 2);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().Levels()[0], 2);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("2"));
-  EXPECT_TRUE(SignedIn);  // back in the menu, still signed in
+  EXPECT_TRUE(Controller().SignedIn());  // back in the menu, still signed in
 }
 
 TEST_F(ShellTest, PackAndUnpackLevels) {
   const uint8_t levels[9] = {1, 2, 3, 4, 5, 0, 1, 2, 5};
-  std::copy(levels, levels + 9, Levels);
-  const uint32_t packed = PackLevels();
-  EXPECT_EQ(packed, 1u | 2u << 3 | 3u << 6 | 4u << 9 | 5u << 12 | 1u << 18 | 2u << 21 | 5u << 24);
-  ClearLevels();
-  EXPECT_EQ(PackLevels(), 0u);
-  UnpackLevels(packed);
-  EXPECT_TRUE(std::equal(levels, levels + 9, Levels));
+  const uint32_t packed =
+      1u | 2u << 3 | 3u << 6 | 4u << 9 | 5u << 12 | 1u << 18 | 2u << 21 | 5u << 24;
+  Controller().UnpackLevels(packed);
+  EXPECT_TRUE(std::equal(levels, levels + 9, Controller().Levels()));
+  EXPECT_EQ(Controller().PackLevels(), packed);
+  Controller().ClearLevels();
+  EXPECT_EQ(Controller().PackLevels(), 0u);
+  Controller().UnpackLevels(packed);
+  EXPECT_TRUE(std::equal(levels, levels + 9, Controller().Levels()));
 }
 
 TEST_F(ShellTest, SignInWithANewNameAndARefusedOne) {
@@ -288,30 +290,30 @@ TEST_F(ShellTest, SignInWithANewNameAndARefusedOne) {
   form->namebox->setFocus();
   QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("aNNa"));
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
   EXPECT_EQ(StatusColour(), kRed);
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("0"));
   form->namebox->lineEdit()->clear();
   QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("Bert"));
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
-  EXPECT_TRUE(SignedIn);
-  EXPECT_FALSE(Anonymous);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_FALSE(Controller().Anonymous());
   EXPECT_EQ(Status(), QStringLiteral(" "));
   EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
   // Editing the name signs out again and empties the password.
   form->passwordEdit->setText(QStringLiteral("x1"));
   form->namebox->setFocus();
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Backspace);
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_TRUE(form->passwordEdit->text().isEmpty());
 }
 
 TEST_F(ShellTest, EnterInAnEmptyNameBoxSignsInAnonymously) {
   form->namebox->setFocus();
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
-  EXPECT_TRUE(SignedIn);
-  EXPECT_TRUE(Anonymous);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_TRUE(Controller().Anonymous());
   EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
 }
 
@@ -323,7 +325,7 @@ namespace {
 // allowed: help unless the computer moves, the gallery in the menu or after
 // a game.
 TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
-  helpform = new Thelpform(form.get());
+  Thelpform* helpform = form->HelpWindow();
   scoreform = new Tscoreform(form.get());
   auto opens = [&](QPushButton* button, QDialog* dialog) {
     bool opened = false;
@@ -343,9 +345,7 @@ TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
   Game1().SetPosition({{3, 5}});
   Click(form->compstartBtn);
   EXPECT_FALSE(opens(form->BitBtn1, helpform));
-  delete helpform;
   delete scoreform;
-  helpform = nullptr;
   scoreform = nullptr;
 }
 

@@ -53,13 +53,14 @@ class ControllerAlone : public ::testing::Test {
  protected:
   void SetUp() override {
     zam::RandSeed(20261210);
-    InitController(view, screen.board);
+    controller.InitController();
   }
-  void TearDown() override { CloseController(); }
+
+  TGameController& Controller() { return controller; }
 
   // Game 1 with the given columns, and the player's click on block (column,
   // row), as the window delivers it.
-  TGame0& Game1() { return *static_cast<TGame0*>(GameModule(0)); }
+  TGame0& Game1() { return *static_cast<TGame0*>(Controller().GameModule(0)); }
   void ClickBlock(int column, int row) {
     const TRect r = game0::BlockRect(column, row);
     const int x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
@@ -67,18 +68,20 @@ class ControllerAlone : public ::testing::Test {
       Game1().HandleMouse({kind, x, y});
   }
   void RunTimer() {
-    for (int ticks = 0; view.timer && ticks < 100000; ++ticks) GameModule(GameType)->TimerStep();
+    for (int ticks = 0; view.timer && ticks < 100000; ++ticks)
+      Controller().GameModule(Controller().GameType())->TimerStep();
     ASSERT_FALSE(view.timer);
   }
 
   InTempFolder folder;  // the hall of fame reads ZamScores here
   TFakeView view;
   TFakeBoard screen;
+  TGameController controller{view, screen.board};
 };
 
 TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(GameType, kNoGame);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
+  EXPECT_EQ(Controller().GameType(), kNoGame);
   EXPECT_EQ(view.status, QStringLiteral("Welkom bij Zam - Spelen 1..9  , kies spel en naam"));
   EXPECT_EQ(view.caption, QStringLiteral("start"));
   EXPECT_TRUE(view.menuEnabled);
@@ -86,24 +89,24 @@ TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
   EXPECT_EQ(view.cleared, 1);
   EXPECT_EQ(screen.repaints, 1);  // the start picture
 
-  ChooseGame(0);
-  EXPECT_EQ(GameType, 0);
+  Controller().ChooseGame(0);
+  EXPECT_EQ(Controller().GameType(), 0);
   EXPECT_EQ(view.directions, 0);  // game 1 has no arrows
   EXPECT_EQ(view.rules, 0);
   EXPECT_TRUE(screen.screen.Image() == screen.board.BackgroundBitmap.Image());
 
   // A name of the list without its pick is refused; a new one signs in.
-  SetPlayer({QStringLiteral("ANNA"), QString(), false});
-  DispatchEvent(EvAction);
-  EXPECT_FALSE(SignedIn);
+  Controller().SetPlayer({QStringLiteral("ANNA"), QString(), false});
+  Controller().DispatchEvent(ControllerEvent::EvAction);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_EQ(view.status, QStringLiteral("deze naam is al in gebruik, kies andere..."));
   EXPECT_EQ(view.statusKind, MsgError);
-  SetPlayer({QStringLiteral("Bert"), QStringLiteral("pw1"), false});
-  DispatchEvent(EvAction);
-  EXPECT_TRUE(SignedIn);
-  EXPECT_FALSE(Anonymous);
+  Controller().SetPlayer({QStringLiteral("Bert"), QStringLiteral("pw1"), false});
+  Controller().DispatchEvent(ControllerEvent::EvAction);
+  EXPECT_TRUE(Controller().SignedIn());
+  EXPECT_FALSE(Controller().Anonymous());
   EXPECT_EQ(view.focus, TControllerView::TFocus::Action);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(view.status, QStringLiteral("doe een zet of laat de computer beginnen"));
   EXPECT_FALSE(view.menuEnabled);
   EXPECT_TRUE(view.computerBegins);
@@ -111,35 +114,35 @@ TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
   // The player takes the last block.
   Game1().SetPosition({{1, 0}});
   ClickBlock(1, 1);
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(view.status, QStringLiteral("je hebt gewonnen !"));
   EXPECT_EQ(view.statusKind, MsgWin);
   EXPECT_EQ(view.caption, QStringLiteral("nieuw spel"));
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(Controller().Levels()[0], 1);
   EXPECT_EQ(view.scores[0], 1);
   EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 1u);
   EXPECT_EQ(UnscrambleText(StoredPasswordOf(QStringLiteral("Bert"))), QStringLiteral("pw1"));
 
   // Next game: the computer begins and takes the last block itself.
-  DispatchEvent(EvAction);
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  Controller().DispatchEvent(ControllerEvent::EvAction);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Game1().SetPosition({{0, 1}});
-  DispatchEvent(EvComputerBegins);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  Controller().DispatchEvent(ControllerEvent::EvComputerBegins);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(view.status, QStringLiteral("computer aan zet ..."));
   EXPECT_TRUE(view.timer);
   RunTimer();
-  EXPECT_EQ(GameState, GsGameOver);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsGameOver);
   EXPECT_EQ(view.status, QStringLiteral("computer heeft gewonnen"));
   EXPECT_EQ(view.statusKind, MsgLoss);
   EXPECT_FALSE(view.computerBegins);
-  EXPECT_EQ(Levels[0], 0);
+  EXPECT_EQ(Controller().Levels()[0], 0);
   EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 0u);
   EXPECT_TRUE(screen.screen.Image() == screen.board.ComposeBitmap.Image());
 
   // Without a window the controller has no modules.
-  CloseController();
-  EXPECT_EQ(GameModule(0), nullptr);
+  Controller().CloseController();
+  EXPECT_EQ(Controller().GameModule(0), nullptr);
 }
 
 }  // namespace

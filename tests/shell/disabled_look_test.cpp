@@ -74,7 +74,7 @@ TEST_F(ShellTest, TheMenuControlsLookDisabledDuringAGame) {
   for (int i = 0; i < 2; ++i) menu[i] = Colours(boxes[i]);
   const auto selectorMenu = Colours(form->gameselbtn);
   Click(form->actionBtn);
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   for (int i = 0; i < 2; ++i) game[i] = Colours(boxes[i]);
   const auto selectorGame = Colours(form->gameselbtn);
   for (int i = 0; i < 2; ++i) {

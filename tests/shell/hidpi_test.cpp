@@ -42,6 +42,7 @@ class HighDensityTest : public ::testing::Test {
     QTest::qWait(100);
   }
   void TearDown() override { form.reset(); }
+  TGameController& Controller() { return form->Controller(); }
 
   // The window as the X server shows it, in device pixels; offscreen, as the
   // window paints itself.
@@ -96,10 +97,10 @@ TEST_F(HighDensityTest, EveryBoardPixelIsASquareBlock) {
 TEST_F(HighDensityTest, ADragWithThePointerLandsOnTheCellUnderIt) {
   if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("version")}) != 0)
     GTEST_SKIP() << "xdotool is not installed";
-  ChooseGame(1);  // game 2: the coin moved left or down
-  DispatchEvent(EvAction);
-  ASSERT_EQ(GameState, GsPlayerToMove);
-  auto& game = *static_cast<TCoinGame*>(GameModule(1));
+  Controller().ChooseGame(1);  // game 2: the coin moved left or down
+  Controller().DispatchEvent(ControllerEvent::EvAction);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+  auto& game = *static_cast<TCoinGame*>(Controller().GameModule(1));
   game.SetCoin({8, 6});
   QTest::qWait(50);
   // Press in the coin's cell (board x 320..359, y 200..239), drag it along
@@ -114,9 +115,9 @@ TEST_F(HighDensityTest, ADragWithThePointerLandsOnTheCellUnderIt) {
   const QPoint end = DeviceOnScreen(140, 220) + QPoint(1, 1);
   Pointer(QStringList{QStringLiteral("mousemove")} + at(end));
   Pointer({QStringLiteral("mouseup"), QStringLiteral("1")});
-  for (int i = 0; i < 100 && GameState == GsPlayerToMove; ++i) QTest::qWait(10);
+  for (int i = 0; i < 100 && Controller().GameState() == TGameState::GsPlayerToMove; ++i) QTest::qWait(10);
   // The player's move is made; the computer's slide has only begun.
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(game.Coin().column, 3);
   EXPECT_EQ(game.Coin().row, 6);
   form->Timer1.stop();

@@ -73,33 +73,33 @@ class KeyboardPlay : public ShellTest {
 std::string KeyboardPlay::WinningMove(int type) {
   switch (type) {
     case 0: {  // equal columns
-      const auto h = static_cast<TGame0*>(GameModule(0))->Position().ColumnHeights;
+      const auto h = static_cast<TGame0*>(Controller().GameModule(0))->Position().ColumnHeights;
       const int column = h[0] > h[1] ? 1 : 2, take = std::abs(h[0] - h[1]);
       return "neem " + N(take) + (take == 1 ? " steen" : " stenen") + " van de " +
              (column == 1 ? "linker" : "rechter") + " kolom";
     }
     case 1:
     case 2: {
-      const auto to = (type == 1 ? judge.game2 : judge.game3).Winning(CoinOf(type));
+      const auto to = (type == 1 ? judge.game2 : judge.game3).Winning(CoinOf(Controller(), type));
       if (!to) return "?";
       return "munt naar kolom " + N(to->first + 1) + ", rij " + N(to->second + 1);
     }
     case 3:
     case 5: {  // the X coin of the row whose heap is cut to make the xor 0
-      const auto& p = static_cast<TRowGame*>(GameModule(uint8_t(type)))->Position();
-      const std::vector<int> h = Heaps(type);
+      const auto& p = static_cast<TRowGame*>(Controller().GameModule(uint8_t(type)))->Position();
+      const std::vector<int> h = Heaps(Controller(), type);
       const int s = Xor(h);
       for (int r = 0; r < int(h.size()); ++r) {
         const int want = h[size_t(r)] ^ s;
         if (want >= h[size_t(r)]) continue;
-        return "X van rij " + N(r + 1) + " van vakje " + N(p.PlayerColumn[r] + 1) +
-               " naar vakje " + N(p.ComputerColumn[r] + 1 + want + 1);
+        return "X van rij " + N(r + 1) + " van vakje " + N(p.PlayerColumn[r] + 1) + " naar vakje " +
+               N(p.ComputerColumn[r] + 1 + want + 1);
       }
       return "?";
     }
     case 4: {  // the contested gaps made equal
-      const auto [a, b] = Gaps();
-      const auto& p = static_cast<TGame4*>(GameModule(4))->Position();
+      const auto [a, b] = Gaps(Controller());
+      const auto& p = static_cast<TGame4*>(Controller().GameModule(4))->Position();
       if (a > b)
         return "X-munt 2 van vakje " + N(p.PlayerCell[1] + 1) + " naar vakje " +
                N((p.PlayerCell[1] + (a - b)) % 24 + 1);
@@ -107,7 +107,7 @@ std::string KeyboardPlay::WinningMove(int type) {
              N((p.PlayerCell[0] - (b - a) + 24) % 24 + 1);
     }
     case 6: {
-      const std::vector<int> from = Columns7();
+      const std::vector<int> from = Columns7(Controller());
       const auto to = judge.game7.Winning(from);
       if (!to) return "?";
       size_t i = 0;
@@ -115,7 +115,7 @@ std::string KeyboardPlay::WinningMove(int type) {
       return "munt van vakje " + N(from[i] + 1) + " naar vakje " + N((*to)[i] + 1);
     }
     case 7: {
-      const Euro from = Position8();
+      const Euro from = Position8(Controller());
       const auto to = judge.game8.Winning(from);
       if (!to) return "?";
       size_t i = 0;
@@ -127,7 +127,7 @@ std::string KeyboardPlay::WinningMove(int type) {
              (out ? "1: valt uit het spel" : N(to->first[i] + 1));
     }
     default: {
-      const uint16_t from = static_cast<TGame8*>(GameModule(8))->Standing();
+      const uint16_t from = static_cast<TGame8*>(Controller().GameModule(8))->Standing();
       const auto to = judge.game9.Winning(from);
       if (!to) return "?";
       const uint16_t knocked = from ^ *to;
@@ -143,28 +143,30 @@ TEST_F(KeyboardPlay, ANamedPlayerWinsEveryGameWithKeysAlone) {
   qApp->installEventFilter(&mouse);
   Key(Qt::Key_N, Qt::AltModifier);  // into the name box
   for (int key : {Qt::Key_K, Qt::Key_E, Qt::Key_Y, Qt::Key_S, Qt::Key_Return}) Key(key);
-  ASSERT_TRUE(SignedIn);
+  ASSERT_TRUE(Controller().SignedIn());
   for (int type = 0; type < 9; ++type) {
     SCOPED_TRACE(type + 1);
     Key(Qt::Key_1 + type);
-    ASSERT_EQ(GameType, type);
+    ASSERT_EQ(Controller().GameType(), type);
     Key(Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsPlayerToMove);
-    if (judge.StartIsLost(type)) {
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
+    if (judge.StartIsLost(Controller(), type)) {
       Key(Qt::Key_B, Qt::ControlModifier);
       RunTimer();
     }
-    for (int moves = 0; GameState == GsPlayerToMove && moves < 60; ++moves) {
-      ASSERT_FALSE(judge.StartIsLost(type)) << "the player to move faces a lost position";
+    for (int moves = 0; Controller().GameState() == TGameState::GsPlayerToMove && moves < 60;
+         ++moves) {
+      ASSERT_FALSE(judge.StartIsLost(Controller(), type))
+          << "the player to move faces a lost position";
       Play(WinningMove(type));
       ASSERT_NE(Status(), QStringLiteral("foute zet ... opnieuw"));
       RunTimer();
     }
-    ASSERT_EQ(GameState, GsGameOver);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
     ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
-    ASSERT_EQ(Levels[type], 1);
+    ASSERT_EQ(Controller().Levels()[type], 1);
     Key(Qt::Key_M, Qt::ControlModifier);  // back to the menu
-    ASSERT_EQ(GameState, GsMenu);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
   }
   qApp->removeEventFilter(&mouse);
   EXPECT_EQ(mouse.count, 0);

@@ -22,7 +22,9 @@ class KeyboardTest : public ShellTest {
     if (!target) target = form.get();
     QTest::keyClick(target, Qt::Key(key), mods);
   }
-  void ClickInto(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2)); }
+  void ClickInto(QWidget* w) {
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, w->height() / 2));
+  }
   // The focus on the "menu" button, as after a player clicked it.
   void FocusOnMenuButton() {
     form->stopBtn->setFocus(Qt::MouseFocusReason);
@@ -52,68 +54,67 @@ class KeyboardTest : public ShellTest {
 TEST_F(KeyboardTest, DigitsChooseTheGameUnlessTheyAreText) {
   FocusOnMenuButton();
   Press(Qt::Key_4);
-  EXPECT_EQ(GameType, 3);
+  EXPECT_EQ(Controller().GameType(), 3);
   EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stDown);
   // The empty name box: a name cannot begin with a digit.
   ClickInto(form->namebox);
   Press(Qt::Key_7);
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
   EXPECT_EQ(form->gameselbtn->GetBtnStatus(3), stFlat);
   EXPECT_EQ(form->namebox->currentText(), QString());
   // After a letter the digit is part of the name.
   Press(Qt::Key_A);
   Press(Qt::Key_2);
   EXPECT_EQ(form->namebox->currentText(), QStringLiteral("a2"));
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
   // In the password box every digit is text.
   ClickInto(form->passwordEdit);
   Press(Qt::Key_5);
   EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("5"));
-  EXPECT_EQ(GameType, 6);
+  EXPECT_EQ(Controller().GameType(), 6);
 }
 
 TEST_F(KeyboardTest, DigitsAreIgnoredWhileTheGameButtonsAreOff) {
   StartGame1();
   FocusOnMenuButton();
   Press(Qt::Key_5);
-  EXPECT_EQ(GameType, 0);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameType(), 0);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
 }
 
 TEST_F(KeyboardTest, CommandKeysActAsTheirButtonsInTheSameStates) {
   FocusOnMenuButton();
   // Ctrl+N without a game: the same refusal as the click.
   Press(Qt::Key_N, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   EXPECT_EQ(Status(), QStringLiteral("selecteer een spel..."));
   // Ctrl+B in the menu: the button is off, nothing happens.
   Press(Qt::Key_B, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
   Press(Qt::Key_1);
   Press(Qt::Key_N, Qt::ControlModifier);
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   // "ere galerij" does nothing during a game.
   EXPECT_EQ(PressExpectingModal(Qt::Key_H, Qt::ControlModifier), nullptr);
   // Ctrl+N during a game is ignored like the click.
   Press(Qt::Key_N, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Press(Qt::Key_B, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   // "menu" while the computer moves does nothing.
   Press(Qt::Key_M, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   RunTimer();
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   // Ctrl+M during the player's turn: back to the menu, counted as lost.
-  Levels[0] = 2;
+  SetLevel(0, 2);
   Press(Qt::Key_M, Qt::ControlModifier);
-  EXPECT_EQ(GameState, GsMenu);
-  EXPECT_EQ(Levels[0], 1);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsMenu);
+  EXPECT_EQ(Controller().Levels()[0], 1);
 }
 
 TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
-  Thelpform help(form.get());
-  helpform = &help;
+  Thelpform& help = *form->HelpWindow();
   Tscoreform scores(form.get());
   scoreform = &scores;
   FocusOnMenuButton();
@@ -125,10 +126,9 @@ TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
   Press(Qt::Key_1);
   Press(Qt::Key_N, Qt::ControlModifier);
   Press(Qt::Key_B, Qt::ControlModifier);
-  ASSERT_EQ(GameState, GsComputerMoving);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), nullptr);
   RunTimer();
-  helpform = nullptr;
   scoreform = nullptr;
 }
 
@@ -179,9 +179,9 @@ TEST_F(KeyboardTest, TheDirectionsAndRulesOfTheChosenGameAreDescribed) {
   EXPECT_TRUE(form->largemsgbox->accessibleDescription().startsWith(
       QStringLiteral("Schuif per zet de munt een aantal vakjes naar links, omlaag, of diagonaal")));
   Press(Qt::Key_9);
-  EXPECT_EQ(form->directionbox->accessibleDescription(), QStringLiteral("naar links en naar rechts"));
+  EXPECT_EQ(form->directionbox->accessibleDescription(),
+            QStringLiteral("naar links en naar rechts"));
 }
-
 
 // Each new status message reaches a screen reader, also the same message a
 // second time: the window's announcer says it, once per key.
@@ -242,7 +242,7 @@ TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
     FocusOnMenuButton();
     Press(Qt::Key_1 + type);
     Press(Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     const QImage before = form->Board().ComposeBitmap.Image().copy();
     const QString position = form->box1->accessibleDescription();
     EXPECT_FALSE(position.isEmpty());
@@ -254,11 +254,11 @@ TEST_F(KeyboardTest, TheMoveCursorShowsAMoveAndEscapeTakesItAway) {
     Press(Qt::Key_Escape);
     EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
     EXPECT_EQ(form->box1->accessibleDescription(), position);
-    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     // A move shown, then "menu": the board is left as it was shown before.
     Press(Qt::Key_Down);
     Press(Qt::Key_M, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsMenu);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
     EXPECT_TRUE(SameColours(form->Board().ComposeBitmap.Image(), before));
   }
 }
@@ -291,7 +291,7 @@ TEST_F(KeyboardTest, TheBoardIsDescribedAfterEveryMove) {
   Press(Qt::Key_Return);
   EXPECT_EQ(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   RunTimer();
   EXPECT_NE(form->box1->accessibleDescription(),
             QStringLiteral("Linker kolom: 2 stenen, rechter kolom: 2 stenen."));
@@ -356,7 +356,7 @@ TEST_F(KeyboardTest, TheArrowKeysStepRoundTheMovesBothWays) {
     Press(keys.previous);
     EXPECT_EQ(ShownMove(*form), moves.back());
   }
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
   EXPECT_EQ(Game1().Position().ColumnHeights[1], 2);
 }
@@ -382,14 +382,14 @@ TEST_F(KeyboardTest, TheKeypadArrowsAndEnterWorkTheBoard) {
     ASSERT_EQ(ShownMove(*form), "");
     Press(c.key, Qt::KeypadModifier);
     EXPECT_EQ(ShownMove(*form), c.shown);
-    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   }
   // The keypad's Enter plays the move shown: the last one, two blocks from
   // the right column.
   Press(Qt::Key_Escape);
   Press(Qt::Key_Left, Qt::KeypadModifier);
   Press(Qt::Key_Enter, Qt::KeypadModifier);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 3);
   EXPECT_EQ(Game1().Position().ColumnHeights[1], 0);
   RunTimer();
@@ -412,21 +412,21 @@ TEST_F(KeyboardTest, CtrlBDoesNothingOnceComputerBeginsIsOff) {
     StartGame1();
     Game1().SetPosition({{5, 3}});
     for (const auto& [key, mods] : opening.keys) Press(key, mods);
-    ASSERT_EQ(GameState, GsComputerMoving);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
     RunTimer();
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     ASSERT_FALSE(form->compstartBtn->isEnabled());
     const game0::TPosition before = Game1().Position();
     const QString status = Status();
     Press(Qt::Key_B, Qt::ControlModifier);
-    EXPECT_EQ(GameState, GsPlayerToMove);
+    EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     EXPECT_FALSE(form->Timer1.isActive());
     RunTimer();
     EXPECT_EQ(Game1().Position().ColumnHeights[0], before.ColumnHeights[0]);
     EXPECT_EQ(Game1().Position().ColumnHeights[1], before.ColumnHeights[1]);
     EXPECT_EQ(Status(), status);
     Press(Qt::Key_M, Qt::ControlModifier);  // back to the menu
-    ASSERT_EQ(GameState, GsMenu);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
   }
 }
 
@@ -438,7 +438,7 @@ TEST_F(KeyboardTest, TheComputersMoveIsSaidInEveryGame) {
     FocusOnMenuButton();
     Press(Qt::Key_1 + type);
     Press(Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
     QApplication::processEvents();
     std::vector<QString> said;
     TAnnouncer::Watcher = [&](TAnnouncer*, const QString& text) { said.push_back(text); };
@@ -450,7 +450,7 @@ TEST_F(KeyboardTest, TheComputersMoveIsSaidInEveryGame) {
     ASSERT_EQ(said.size(), 2u);
     EXPECT_EQ(said[0], QStringLiteral("computer aan zet ..."));
     const QString position = form->box1->accessibleDescription();
-    const QString turn = GameState == GsGameOver ? QStringLiteral(" computer heeft gewonnen.")
+    const QString turn = Controller().GameState() == TGameState::GsGameOver ? QStringLiteral(" computer heeft gewonnen.")
                                                  : QStringLiteral(" doe een zet ...");
     EXPECT_TRUE(said[1].startsWith(QStringLiteral("de computer "))) << said[1].toStdString();
     EXPECT_TRUE(said[1].endsWith(QStringLiteral(". ") + position + turn)) << said[1].toStdString();

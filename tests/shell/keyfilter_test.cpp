@@ -72,12 +72,12 @@ TEST_F(InputTest, TypingIntoTheNameBox) {
   };
   for (const Typing& c : cases) {
     ClearBoxes();
-    SignedIn = false;
+    Controller().ForgetSignIn();
     ClickName();
     ASSERT_EQ(QApplication::focusWidget(), form->namebox);  // the combo box itself
     Type(QString::fromLatin1(c.keys));
     EXPECT_EQ(form->namebox->currentText(), QString::fromLatin1(c.name)) << c.keys;
-    EXPECT_EQ(SignedIn, c.signedIn) << c.keys;
+    EXPECT_EQ(Controller().SignedIn(), c.signedIn) << c.keys;
     if (c.signedIn) {
       EXPECT_EQ(QApplication::focusWidget(), form->actionBtn) << c.keys;
     }
@@ -95,10 +95,10 @@ TEST_F(InputTest, ARefusedKeyInTheNameBoxChangesNothing) {
   };
   for (const Case& c : cases) {
     ClearBoxes();
-    SignedIn = false;
+    Controller().ForgetSignIn();
     ClickName();
     Type(QString::fromLatin1(c.name) + QLatin1Char('\r'));
-    ASSERT_TRUE(SignedIn) << c.name;
+    ASSERT_TRUE(Controller().SignedIn()) << c.name;
     form->passwordEdit->setText(QStringLiteral("pw1"));
     const QString status = Status();
     ClickName();
@@ -106,7 +106,7 @@ TEST_F(InputTest, ARefusedKeyInTheNameBoxChangesNothing) {
     Type(QString::fromLatin1(c.refused));
     EXPECT_EQ(form->namebox->currentText(), QString::fromLatin1(c.name)) << c.refused;
     EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("pw1")) << c.name << c.refused;
-    EXPECT_TRUE(SignedIn) << c.name << c.refused;
+    EXPECT_TRUE(Controller().SignedIn()) << c.name << c.refused;
     EXPECT_EQ(Status(), status) << c.name << c.refused;
     EXPECT_EQ(QApplication::focusWidget(), form->namebox) << c.refused;
   }
@@ -121,12 +121,12 @@ TEST_F(InputTest, TypingIntoThePasswordBox) {
   };
   for (const Typing& c : cases) {
     ClearBoxes();
-    SignedIn = false;
+    Controller().ForgetSignIn();
     ClickPassword();
     ASSERT_EQ(QApplication::focusWidget(), form->passwordEdit);
     Type(QString::fromLatin1(c.keys));
     EXPECT_EQ(form->passwordEdit->text(), QString::fromLatin1(c.name)) << c.keys;
-    EXPECT_EQ(SignedIn, c.signedIn) << c.keys;
+    EXPECT_EQ(Controller().SignedIn(), c.signedIn) << c.keys;
   }
   EXPECT_EQ(form->passwordEdit->echoMode(), QLineEdit::Password);
 }
@@ -328,7 +328,7 @@ TEST_F(InputTest, APastedNameReachesTheHallOfFameClean) {
   StartGame1();
   Game1().SetPosition({{1, 0}});
   ClickBoard(BlockCentre(1, 1));
-  ASSERT_EQ(GameState, GsGameOver);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
   ASSERT_EQ(EntryCount, 1);
   EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Ann7"));
 }
@@ -371,12 +371,12 @@ TEST_F(InputTest, TwoQuickClicksOnTheBoard) {
   QTest::mouseMove(form->box1, dead);
   send(QEvent::MouseButtonPress, dead);
   send(QEvent::MouseButtonRelease, dead);
-  EXPECT_EQ(GameState, GsPlayerToMove);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   QTest::mouseMove(form->box1, live);
   send(QEvent::MouseButtonDblClick, live);
   send(QEvent::MouseButtonRelease, live);
   EXPECT_EQ(Game1().Position().ColumnHeights[0], 5);
-  EXPECT_EQ(GameState, GsComputerMoving);
+  EXPECT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
 }
 
 // ---- stored names ----------------------------------------------------------------
@@ -401,9 +401,9 @@ TEST_F(StoredNames, RetypingAStoredNameIsRefused) {
     ClickName();
     Type(QString::fromLatin1(typed));
     ClickPassword();  // the name box loses the focus
-    EXPECT_FALSE(SignedIn) << typed;
+    EXPECT_FALSE(Controller().SignedIn()) << typed;
     Click(form->actionBtn);
-    EXPECT_EQ(GameState, GsMenu) << typed;
+    EXPECT_EQ(Controller().GameState(), TGameState::GsMenu) << typed;
     EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere...")) << typed;
     EXPECT_EQ(StatusColour(), 0x0000FFu) << typed;
   }
@@ -415,20 +415,20 @@ TEST_F(StoredNames, APickFromTheListSignsInAndFocusChangesKeepIt) {
   EXPECT_EQ(Status(), QStringLiteral("geef password..."));
   EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
   Type(QStringLiteral("x1\r"));
-  ASSERT_TRUE(SignedIn);
-  EXPECT_EQ(Levels[0], 3);
+  ASSERT_TRUE(Controller().SignedIn());
+  EXPECT_EQ(Controller().Levels()[0], 3);
   // Moving the focus between the boxes keeps the player signed in.
   ClickName();
   ClickPassword();
   ClickName();
   Click(form->actionBtn);
-  EXPECT_TRUE(SignedIn);
+  EXPECT_TRUE(Controller().SignedIn());
   EXPECT_EQ(form->passwordEdit->text(), QStringLiteral("x1"));
   // Editing the name signs out.
   Click(form->stopBtn);
   ClickName();
   Type(QStringLiteral("\b"));
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_TRUE(form->passwordEdit->text().isEmpty());
 }
 
@@ -448,11 +448,11 @@ TEST_F(StoredNames, PickingANameWithTheKeys) {
       // A password is asked for, as after a click on the entry.
       EXPECT_EQ(Status(), QStringLiteral("geef password..."));
       EXPECT_EQ(QApplication::focusWidget(), form->passwordEdit);
-      EXPECT_FALSE(SignedIn);
+      EXPECT_FALSE(Controller().SignedIn());
       Type(QStringLiteral("x1\r"));
     }
-    EXPECT_TRUE(SignedIn) << name.toStdString();
-    EXPECT_EQ(Levels[0], level.at(name)) << name.toStdString();
+    EXPECT_TRUE(Controller().SignedIn()) << name.toStdString();
+    EXPECT_EQ(Controller().Levels()[0], level.at(name)) << name.toStdString();
     EXPECT_EQ(QApplication::focusWidget(), form->actionBtn);
   };
   // The arrow keys on the closed box, down the list and up again.
@@ -469,7 +469,7 @@ TEST_F(StoredNames, PickingANameWithTheKeys) {
   // The open list: a click on the box's arrow, then Down and Enter.
   for (const int steps : {0, 1, 2}) {
     ClearBoxes();
-    SignedIn = false;
+    Controller().ForgetSignIn();
     QComboBox* box = form->namebox;
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
     ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
@@ -482,19 +482,19 @@ TEST_F(StoredNames, PickingANameWithTheKeys) {
   }
   // Escape closes the open list without a pick.
   ClearBoxes();
-  SignedIn = false;
+  Controller().ForgetSignIn();
   QComboBox* box = form->namebox;
   QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 8, box->height() / 2));
   ASSERT_TRUE(QTest::qWaitFor([&] { return box->view()->isVisible(); }, 2000));
   KeyAtFocus(Qt::Key_Down);
   KeyAtFocus(Qt::Key_Escape);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !box->view()->isVisible(); }, 2000));
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   // A listed name typed by hand, then Enter: refused, as before.
   ClearBoxes();
   ClickName();
   Type(QStringLiteral("Cor\r"));
-  EXPECT_FALSE(SignedIn);
+  EXPECT_FALSE(Controller().SignedIn());
   EXPECT_EQ(Status(), QStringLiteral("deze naam is al in gebruik, kies andere..."));
 }
 

@@ -19,18 +19,25 @@
 namespace {
 
 // The controller's transitions (from, to).
-const std::set<std::pair<int, int>> kTransitions = {
-    {GsMenu, GsPlayerToMove},           {GsPlayerToMove, GsComputerMoving},
-    {GsPlayerToMove, GsGameOver},       {GsPlayerToMove, GsMenu},
-    {GsComputerMoving, GsPlayerToMove}, {GsComputerMoving, GsGameOver},
-    {GsGameOver, GsPlayerToMove},       {GsGameOver, GsMenu},
+const std::set<std::pair<TGameState, TGameState>> kTransitions = {
+    {TGameState::GsMenu, TGameState::GsPlayerToMove},
+    {TGameState::GsPlayerToMove, TGameState::GsComputerMoving},
+    {TGameState::GsPlayerToMove, TGameState::GsGameOver},
+    {TGameState::GsPlayerToMove, TGameState::GsMenu},
+    {TGameState::GsComputerMoving, TGameState::GsPlayerToMove},
+    {TGameState::GsComputerMoving, TGameState::GsGameOver},
+    {TGameState::GsGameOver, TGameState::GsPlayerToMove},
+    {TGameState::GsGameOver, TGameState::GsMenu},
 };
 
 // What the level of the game in play must be after a transition.
-int ExpectedLevel(int before, int from, int to) {
-  if (from == GsPlayerToMove && to == GsGameOver) return std::min(before + 1, 5);
-  if (from == GsComputerMoving && to == GsGameOver) return std::max(before - 1, 0);
-  if (from == GsPlayerToMove && to == GsMenu) return std::max(before - 1, 0);
+int ExpectedLevel(int before, TGameState from, TGameState to) {
+  if (from == TGameState::GsPlayerToMove && to == TGameState::GsGameOver)
+    return std::min(before + 1, 5);
+  if (from == TGameState::GsComputerMoving && to == TGameState::GsGameOver)
+    return std::max(before - 1, 0);
+  if (from == TGameState::GsPlayerToMove && to == TGameState::GsMenu)
+    return std::max(before - 1, 0);
   return before;
 }
 
@@ -38,15 +45,25 @@ int ExpectedLevel(int before, int from, int to) {
 // a dragged coin), so that the picture may differ from the background.
 bool SomethingMoves(TForm1& form) {
   if (form.Timer1.isActive()) return true;
-  if (GameType == 1 || GameType == 2)
-    return static_cast<TCoinGame*>(GameModule(GameType))->DragState() != 0;
-  if (GameType == 3 || GameType == 5)
-    return static_cast<TRowGame*>(GameModule(GameType))->DragState() != 0;
-  if (GameType == 4) return static_cast<TGame4*>(GameModule(GameType))->DragState() != 0;
-  if (GameType == 6) return static_cast<TGame6*>(GameModule(GameType))->DragState() != 0;
-  if (GameType == 7) return static_cast<TGame7*>(GameModule(GameType))->DragState() != 0;
-  if (GameType == 8) {  // the ball on its way, or cans framed on the picture only
-    const auto& game = *static_cast<TGame8*>(GameModule(GameType));
+  if (form.Controller().GameType() == 1 || form.Controller().GameType() == 2)
+    return static_cast<TCoinGame*>(form.Controller().GameModule(form.Controller().GameType()))
+               ->DragState() != 0;
+  if (form.Controller().GameType() == 3 || form.Controller().GameType() == 5)
+    return static_cast<TRowGame*>(form.Controller().GameModule(form.Controller().GameType()))
+               ->DragState() != 0;
+  if (form.Controller().GameType() == 4)
+    return static_cast<TGame4*>(form.Controller().GameModule(form.Controller().GameType()))
+               ->DragState() != 0;
+  if (form.Controller().GameType() == 6)
+    return static_cast<TGame6*>(form.Controller().GameModule(form.Controller().GameType()))
+               ->DragState() != 0;
+  if (form.Controller().GameType() == 7)
+    return static_cast<TGame7*>(form.Controller().GameModule(form.Controller().GameType()))
+               ->DragState() != 0;
+  if (form.Controller().GameType() ==
+      8) {  // the ball on its way, or cans framed on the picture only
+    const auto& game =
+        *static_cast<TGame8*>(form.Controller().GameModule(form.Controller().GameType()));
     return game.BallState() >= 2 || game.Selected() != 0;
   }
   return false;
@@ -66,7 +83,7 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   auto pick = [&](int n) { return int(rng() % uint32_t(n)); };
   QPushButton* buttons[] = {form->actionBtn, form->compstartBtn, form->stopBtn};
   int computerMoves = 0, gamesOver = 0, pictureChecks = 0;
-  uint8_t last = GameState;
+  TGameState last = Controller().GameState();
   // The session ticks the move timer itself; a real 10 ms tick slipping in
   // while Qt Test delivers a click would make the steps depend on the clock.
   form->Timer1.setInterval(24 * 3600 * 1000);
@@ -75,11 +92,11 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   form->namebox->setFocus();
   QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("zam"));
   QTest::keyClick(form->namebox->lineEdit(), Qt::Key_Return);
-  ASSERT_TRUE(SignedIn);
+  ASSERT_TRUE(Controller().SignedIn());
   for (int step = 0; step < 20000; ++step) {
     uint8_t levelsBefore[9];
-    std::copy(Levels, Levels + 9, levelsBefore);
-    const uint8_t typeBefore = GameType;
+    std::copy(Controller().Levels(), Controller().Levels() + 9, levelsBefore);
+    const uint8_t typeBefore = Controller().GameType();
     const int action = pick(10);
     switch (action) {
       case 0:
@@ -104,8 +121,9 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       case 6: {
         // Ticks until the state changes (a throw of game 9 ends in the
         // player's turn, then the computer's move starts on the same timer).
-        const uint8_t before = GameState;
-        for (int t = pick(200); t > 0 && form->Timer1.isActive() && GameState == before; --t)
+        const TGameState before = Controller().GameState();
+        for (int t = pick(200);
+             t > 0 && form->Timer1.isActive() && Controller().GameState() == before; --t)
           form->Timer1Timer();
         break;
       }
@@ -122,37 +140,43 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       default:
         // Something a player would try: a block of game 1, or a drag of the
         // coin towards some cell.
-        if (GameState == GsPlayerToMove && GameType == 0) {
+        if (Controller().GameState() == TGameState::GsPlayerToMove &&
+            Controller().GameType() == 0) {
           ClickBoard(BlockCentre(1 + pick(2), 1 + pick(12)));
-        } else if (GameState == GsPlayerToMove && (GameType == 1 || GameType == 2)) {
-          auto& game = *static_cast<TCoinGame*>(GameModule(GameType));
+        } else if (Controller().GameState() == TGameState::GsPlayerToMove &&
+                   (Controller().GameType() == 1 || Controller().GameType() == 2)) {
+          auto& game = *static_cast<TCoinGame*>(Controller().GameModule(Controller().GameType()));
           const TRect from = coinboard::CellRect(game.Coin());
           DragOnBoard(*form, {from.Left + 20, from.Top + 20},
                       {40 * pick(16) + 20, 40 * pick(12) + 20});
-        } else if (GameState == GsPlayerToMove && (GameType == 3 || GameType == 5)) {
-          auto& game = *static_cast<TRowGame*>(GameModule(GameType));
+        } else if (Controller().GameState() == TGameState::GsPlayerToMove &&
+                   (Controller().GameType() == 3 || Controller().GameType() == 5)) {
+          auto& game = *static_cast<TRowGame*>(Controller().GameModule(Controller().GameType()));
           const int row = 1 + pick(game.Position().rows);
           const TRect from = game.CellRect(game.Position().PlayerColumn[row - 1], row);
           const TRect to = game.CellRect(pick(16), row);
           DragOnBoard(*form, {from.Left + 20, from.Top + 20}, {to.Left + 20, to.Top + 20});
-        } else if (GameState == GsPlayerToMove && GameType == 4) {
-          auto& game = *static_cast<TGame4*>(GameModule(GameType));
+        } else if (Controller().GameState() == TGameState::GsPlayerToMove &&
+                   Controller().GameType() == 4) {
+          auto& game = *static_cast<TGame4*>(Controller().GameModule(Controller().GameType()));
           const TPoint from = game4::CellCentre(game.Position().PlayerCell[pick(2)]);
           const TPoint to = game4::CellCentre(pick(24));
           DragOnBoard(*form, {from.x, from.y}, {to.x, to.y});
-        } else if (GameState == GsPlayerToMove && (GameType == 6 || GameType == 7)) {
+        } else if (Controller().GameState() == TGameState::GsPlayerToMove &&
+                   (Controller().GameType() == 6 || Controller().GameType() == 7)) {
           std::vector<int> columns;
-          if (GameType == 6) {
-            for (int8_t c : static_cast<TGame6*>(GameModule(6))->Position().CoinColumn)
+          if (Controller().GameType() == 6) {
+            for (int8_t c : static_cast<TGame6*>(Controller().GameModule(6))->Position().CoinColumn)
               if (c >= 0) columns.push_back(c);
           } else {
-            const auto& p = static_cast<TGame7*>(GameModule(7))->Position();
+            const auto& p = static_cast<TGame7*>(Controller().GameModule(7))->Position();
             for (int k = 0; k < p.CoinCount; ++k) columns.push_back(p.CoinColumn[k]);
           }
           const int from = columns[size_t(pick(int(columns.size())))];
           DragOnBoard(*form, {40 * from + 20, 240}, {40 * pick(16) + 20, 240});
-        } else if (GameState == GsPlayerToMove && GameType == 8) {
-          const TRect ball = static_cast<TGame8*>(GameModule(8))->BallRect();
+        } else if (Controller().GameState() == TGameState::GsPlayerToMove &&
+                   Controller().GameType() == 8) {
+          const TRect ball = static_cast<TGame8*>(Controller().GameModule(8))->BallRect();
           if (pick(2) == 0)
             ClickBoard(QPoint(40 * pick(16) + pick(40), 185 + pick(50)));
           else
@@ -162,30 +186,34 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
         }
         break;
     }
-    ASSERT_LE(GameState, GsGameOver);
-    ASSERT_TRUE(GameType == 255 || GameType < 9);
+    ASSERT_LE(Controller().GameState(), TGameState::GsGameOver);
+    ASSERT_TRUE(Controller().GameType() == 255 || Controller().GameType() < 9);
     // The move timer runs for the computer's move, and for game 9's thrown
     // ball during the player's turn.
-    const bool throwing = GameType == 8 && static_cast<TGame8*>(GameModule(8))->BallState() == 4;
-    ASSERT_EQ(form->Timer1.isActive(), GameState == GsComputerMoving || throwing) << step;
-    const bool changed = GameState != last;
+    const bool throwing = Controller().GameType() == 8 &&
+                          static_cast<TGame8*>(Controller().GameModule(8))->BallState() == 4;
+    ASSERT_EQ(form->Timer1.isActive(),
+              Controller().GameState() == TGameState::GsComputerMoving || throwing)
+        << step;
+    const bool changed = Controller().GameState() != last;
     if (changed) {
-      ASSERT_TRUE(kTransitions.count({last, GameState}))
-          << step << ": " << int(last) << " -> " << int(GameState);
-      computerMoves += GameState == GsComputerMoving;
-      gamesOver += GameState == GsGameOver;
+      ASSERT_TRUE(kTransitions.count({last, Controller().GameState()}))
+          << step << ": " << int(last) << " -> " << int(Controller().GameState());
+      computerMoves += Controller().GameState() == TGameState::GsComputerMoving;
+      gamesOver += Controller().GameState() == TGameState::GsGameOver;
     }
     // Outside the menu (where signing in sets the levels) a level moves only
     // with a game's end, by one, within 0..5.
-    if (last != GsMenu) {
+    if (last != TGameState::GsMenu) {
       for (int t = 0; t < 9; ++t) {
-        const int expected =
-            t == typeBefore ? ExpectedLevel(levelsBefore[t], last, GameState) : levelsBefore[t];
-        ASSERT_EQ(Levels[t], expected) << step << " game " << t + 1;
+        const int expected = t == typeBefore
+                                 ? ExpectedLevel(levelsBefore[t], last, Controller().GameState())
+                                 : levelsBefore[t];
+        ASSERT_EQ(Controller().Levels()[t], expected) << step << " game " << t + 1;
       }
     }
-    for (uint8_t level : Levels) ASSERT_LE(level, 5);
-    last = GameState;
+    for (uint8_t level : Controller().Levels()) ASSERT_LE(level, 5);
+    last = Controller().GameState();
     // The pictures, at every change of state and now and then between.
     if (changed || step % 25 == 0) {
       ++pictureChecks;
@@ -198,11 +226,12 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
       }
       // (In the menu the start picture may still be up, drawn over no board.)
       // (Game 8's pile of dropped coins lives in the picture only.)
-      if (GameState != GsMenu && !SomethingMoves(*form)) {
+      if (Controller().GameState() != TGameState::GsMenu && !SomethingMoves(*form)) {
         // (Game 9's ball is never part of the background either.)
-        const TRect pile = GameType == 7   ? TRect{0, 300, 40, 400}
-                           : GameType == 8 ? static_cast<TGame8*>(GameModule(8))->BallRect()
-                                           : TRect{};
+        const TRect pile = Controller().GameType() == 7 ? TRect{0, 300, 40, 400}
+                           : Controller().GameType() == 8
+                               ? static_cast<TGame8*>(Controller().GameModule(8))->BallRect()
+                               : TRect{};
         ASSERT_EQ(
             FirstDifference(form->Board().ComposeBitmap, form->Board().BackgroundBitmap, pile),
             QPoint(-1, -1))
@@ -220,13 +249,13 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   // One more player who surely wins, so the file holds at least one record.
   RunTimer();
   Click(form->stopBtn);
-  ASSERT_EQ(GameState, GsMenu);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsMenu);
   form->namebox->setFocus();
   form->namebox->lineEdit()->clear();
   QTest::keyClicks(form->namebox->lineEdit(), QStringLiteral("winner"));
   ChooseGame(0);
   Click(form->actionBtn);
-  ASSERT_EQ(GameState, GsPlayerToMove);
+  ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   Game1().SetPosition({{1, 0}});
   ClickBoard(BlockCentre(1, 1));
   ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));

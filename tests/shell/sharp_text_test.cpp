@@ -76,11 +76,9 @@ class SharpTextTest : public ::testing::Test {
     k = std::atoi(expected);
     zam::RandSeed(20261211);
     form = std::make_unique<TForm1>();
-    // Levels in two games: the score box shows stars and points.
-    std::copy(std::begin(Levels), std::end(Levels), std::begin(saved));
-    std::fill(std::begin(Levels), std::end(Levels), uint8_t(0));
-    Levels[3] = 4;
-    Levels[7] = 2;
+    // Levels in two games: the score box shows stars and points (level 4
+    // of game type 3, level 2 of game type 7, three bits each).
+    form->Controller().UnpackLevels(4u << 9 | 2u << 21);
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     ASSERT_EQ(BlockFactor(form->windowHandle()->devicePixelRatio()), k);
@@ -89,11 +87,9 @@ class SharpTextTest : public ::testing::Test {
   }
   void TearDown() override {
     form.reset();
-    std::copy(std::begin(saved), std::end(saved), std::begin(Levels));
   }
 
   int k = 0;
-  uint8_t saved[kGameCount] = {};
   InTempFolder folder;
   std::unique_ptr<TForm1> form;
 };

@@ -6,8 +6,8 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QCursor>
 #include <QComboBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,8 +29,6 @@
 class ShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SignedIn = false;
-    Anonymous = false;
     zam::RandSeed(20261210);
     // The program starts with an empty table; so does every window a test
     // builds, whatever table an earlier test left behind.
@@ -49,15 +47,21 @@ class ShellTest : public ::testing::Test {
     ResetProgramState();
   }
 
-  // What a test leaves in the program's module state never reaches the
-  // next test: the hall of fame in memory, and the sign-in flags (building
-  // a window does not reset Anonymous). The fixture does not empty the hall
-  // of fame before building the window: emptying it is the window's job.
+  // What a test leaves in the hall of fame in memory never reaches the next
+  // test. The fixture does not empty the hall of fame before building the
+  // window: emptying it is the window's job.
   static void ResetProgramState() {
     EntryCount = 0;
     ClearHallOfFame();
-    SignedIn = false;
-    Anonymous = false;
+  }
+
+  // The controller of the window under test.
+  TGameController& Controller() { return form->Controller(); }
+  // Gives the player level `level` in game type `type`, as a sign-in with
+  // stored levels does.
+  void SetLevel(int type, int level) {
+    const uint32_t others = Controller().PackLevels() & ~(7u << (3 * type));
+    Controller().UnpackLevels(others | uint32_t(level) << (3 * type));
   }
 
   QString Status() const { return form->smallmsgbox->text(); }
@@ -83,10 +87,10 @@ class ShellTest : public ::testing::Test {
   void StartGame1() {
     ChooseGame(0);
     Click(form->actionBtn);
-    ASSERT_EQ(GameState, GsPlayerToMove);
+    ASSERT_EQ(Controller().GameState(), TGameState::GsPlayerToMove);
   }
 
-  TGame0& Game1() { return *static_cast<TGame0*>(GameModule(0)); }
+  TGame0& Game1() { return *static_cast<TGame0*>(Controller().GameModule(0)); }
 
   // A press and release on the board at p, after moving there.
   void ClickBoard(QPoint p, Qt::MouseButton button = Qt::LeftButton) {

@@ -99,25 +99,25 @@ inline std::vector<uint16_t> CanMoves(const uint16_t& m) {
 
 // ---- positions --------------------------------------------------------------------
 
-inline Cell CoinOf(int type) {
-  const auto c = static_cast<TCoinGame*>(GameModule(uint8_t(type)))->Coin();
+inline Cell CoinOf(const TGameController& ctl, int type) {
+  const auto c = static_cast<TCoinGame*>(ctl.GameModule(uint8_t(type)))->Coin();
   return {c.column, c.row};
 }
-inline std::vector<int> Columns7() {
+inline std::vector<int> Columns7(const TGameController& ctl) {
   std::vector<int> c;
-  for (int8_t v : static_cast<TGame6*>(GameModule(6))->Position().CoinColumn)
+  for (int8_t v : static_cast<TGame6*>(ctl.GameModule(6))->Position().CoinColumn)
     if (v >= 0) c.push_back(v);
   return c;
 }
-inline Euro Position8() {
-  const auto& p = static_cast<TGame7*>(GameModule(7))->Position();
+inline Euro Position8(const TGameController& ctl) {
+  const auto& p = static_cast<TGame7*>(ctl.GameModule(7))->Position();
   Euro e{{}, p.EuroIndex};
   for (int k = 0; k < p.CoinCount; ++k) e.first.push_back(p.CoinColumn[k]);
   return e;
 }
 // The distances (game 4) or heaps (game 6) of the rows' coins.
-inline std::vector<int> Heaps(int type) {
-  const auto& p = static_cast<TRowGame*>(GameModule(uint8_t(type)))->Position();
+inline std::vector<int> Heaps(const TGameController& ctl, int type) {
+  const auto& p = static_cast<TRowGame*>(ctl.GameModule(uint8_t(type)))->Position();
   std::vector<int> h;
   for (int r = 0; r < p.rows; ++r) h.push_back(p.PlayerColumn[r] - p.ComputerColumn[r] - 1);
   return h;
@@ -129,8 +129,8 @@ inline int Xor(const std::vector<int>& h) {
 }
 // Game 5's contested gaps: A from X coin 2 to O coin 1, B from O coin 2 to
 // X coin 1.
-inline std::pair<int, int> Gaps() {
-  const auto& p = static_cast<TGame4*>(GameModule(4))->Position();
+inline std::pair<int, int> Gaps(const TGameController& ctl) {
+  const auto& p = static_cast<TGame4*>(ctl.GameModule(4))->Position();
   auto gap = [](int from, int to) { return ((to - from - 1) % 24 + 24) % 24; };
   return {gap(p.PlayerCell[1], p.ComputerCell[0]), gap(p.ComputerCell[1], p.PlayerCell[0])};
 }
@@ -139,7 +139,7 @@ inline std::pair<int, int> Gaps() {
 // board is lost for the side to move.
 class TJudge {
  public:
-  bool StartIsLost(int type);
+  bool StartIsLost(const TGameController& ctl, int type);
 
   TSolver<Cell> game2{[](const Cell& c) { return CoinMoves(c, false); }};
   TSolver<Cell> game3{[](const Cell& c) { return CoinMoves(c, true); }};
@@ -148,27 +148,27 @@ class TJudge {
   TSolver<uint16_t> game9{CanMoves};
 };
 
-inline bool TJudge::StartIsLost(int type) {
+inline bool TJudge::StartIsLost(const TGameController& ctl, int type) {
   switch (type) {
     case 0: {
-      const auto h = static_cast<TGame0*>(GameModule(0))->Position().ColumnHeights;
+      const auto h = static_cast<TGame0*>(ctl.GameModule(0))->Position().ColumnHeights;
       return h[0] == h[1];
     }
     case 1:
-      return game2.Lost(CoinOf(1));
+      return game2.Lost(CoinOf(ctl, 1));
     case 2:
-      return game3.Lost(CoinOf(2));
+      return game3.Lost(CoinOf(ctl, 2));
     case 3:
     case 5:
-      return Xor(Heaps(type)) == 0;
+      return Xor(Heaps(ctl, type)) == 0;
     case 4:
-      return Gaps().first == Gaps().second;
+      return Gaps(ctl).first == Gaps(ctl).second;
     case 6:
-      return game7.Lost(Columns7());
+      return game7.Lost(Columns7(ctl));
     case 7:
-      return game8.Lost(Position8());
+      return game8.Lost(Position8(ctl));
     default:
-      return game9.Lost(static_cast<TGame8*>(GameModule(8))->Standing());
+      return game9.Lost(static_cast<TGame8*>(ctl.GameModule(8))->Standing());
   }
 }
 
