@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what playing needs, builds the program and starts Zam games.
 # Extra arguments go to the program (zam --help lists them).
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing for building and testing, builds everything and
 # runs the whole test suite headless.
 # Extra arguments go to cmake, e.g. ./test.sh -DZAM_SANITIZE=ON (uses build-sanitize/).

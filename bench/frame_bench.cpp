@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One 10 ms tick of the computer's sliding piece, as the player sees it: the
 // module's step, the flush into the board and the repaint of the changed
 // rectangle through the real widget (offscreen), for games 2 to 8, and game

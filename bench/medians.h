@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the benchmark programs share: medians over repetitions unless told
 // otherwise, and a reporter that keeps each benchmark's median for the
 // closing table.

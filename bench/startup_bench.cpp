@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time from process start to the main window shown (offscreen), beside a
 // bare Qt window of the same size and beside that window holding the same
 // standard Qt controls. Each iteration starts a fresh process.

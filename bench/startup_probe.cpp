@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts, shows a window and quits as soon as it is on the (offscreen)
 // screen.
 //   zam       the game's main window with everything the program builds

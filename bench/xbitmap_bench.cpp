@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed of the pixel engine beside Qt doing the same job, and beside a plain
 // memset of as many pixels as the engine writes (the physical floor).
 //

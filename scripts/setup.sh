@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared set-up for run.sh and test.sh: installs the Debian packages a step
 # needs (when running as root) and configures + builds the tree.
 #

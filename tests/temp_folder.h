@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a test in a fresh, empty current folder, so that a "ZamScores" the
 // program reads or writes there is the test's own and never a player's.
 #pragma once

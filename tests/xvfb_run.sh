@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command on a private X server of the given density: Xvfb at DPI
 # dots per inch with Xft.dpi set to the same, so Qt scales as a desktop at
 # that density does. The server picks a free display number and listens

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's one pseudo-random generator, and the interface through which
 // the games' rules draw from it: a rules function takes a TRandom&, so a test
 // can hand it a seeded or a scripted generator instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rectangles and points in board pixels, shared by every subsystem; no Qt.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widgets whose picture lives in a TXBitmap surface, and small helpers the
 // windows share.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "drawing/Unit2.h"
 
 void AddToArea(TArea& area, const TRect& r) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board compositor: the two board bitmaps and the dirty-rectangle
 // protocol that moves the changed parts of the board to the screen. The
 // shell owns one TBoard and hands it to every game module; a game draws

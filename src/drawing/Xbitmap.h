@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TXBitmap: an off-screen 32-bit bitmap with its own pixel engine.
 //
 // Every board, coin, can and arrow of the program is drawn with this engine:

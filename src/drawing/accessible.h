@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the widgets that paint themselves, and the
 // voice of a window.
 //

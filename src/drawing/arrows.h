@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arrows of the direction box and the start picture: a filled polygon
 // around a straight shaft, with one head or two.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The gradient frames the main window and the hall-of-fame window draw
 // around their boxes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The piece images the games draw with: coins (plain, O, X, euro), the can,
 // the ball and the ring, each drawn on TransparentColor, built once at first
 // use; and the star of the score box.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TRilArrayBtn: a grid of up to 48 push buttons that paints itself,
 // highlights the button under the mouse, latches pressed buttons and releases
 // the others of the same group (radio behaviour). Owners draw the captions in

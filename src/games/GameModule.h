@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The contract between the game controller and the nine game modules.
 //
 // A module keeps its rules (position, legality, good positions, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one table of the games the program offers, one line per game type in
 // order: the module it makes and what tells it apart from the others. A game
 // not listed here is not built yet: the controller refuses to start it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The 16 x 12 grid of the coin games (games 2 and 3): cell geometry, the
 // board drawing and the cell painting, and the module both games are: one
 // coin dragged by the player along its tracks and slid by the computer,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one row of 16 cells of games 7 and 8 (y 220..260): cell geometry and
 // the emptying of a cell.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player's drag of a piece, shared by every game whose pieces slide
 // (games 2 to 8): the hover with the hand-point cursor, the press on a
 // piece with its grab offset, the ring left in the start cell at the first

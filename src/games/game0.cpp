@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "games/game0.h"
 
 #include "drawing/Unit2.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 1's module: the two columns of blocks on the board, the player's
 // click on a block, and the computer's blocks crossed and taken one by one.
 #pragma once

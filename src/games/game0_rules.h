@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 1's rules: two columns of blocks; a move takes one or more blocks
 // from the top of one column; whoever takes the last block wins.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 2's module: one coin on the 16 x 12 board, moved left or down.
 #pragma once
 

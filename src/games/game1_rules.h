@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 2's rules: one coin on a 16 x 12 grid, pushed any number of cells
 // left or down; whoever puts it in the corner cell (0, 0) wins. Game 3
 // shares the cell and position types.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 3's module: game 2's board, the coin moved left, down or diagonally
 // down-left.
 #pragma once

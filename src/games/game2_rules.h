@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 3's rules: game 2's grid and coin, pushed left, down or diagonally
 // down-left; whoever puts it in the corner cell (0, 0) wins.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 4's module: two rows, an O coin and an X coin in each.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 4's rules: the two-row game of rows_rules.h. Good positions have
 // equal distances between the coins of the two rows.
 #pragma once

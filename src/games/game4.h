@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 5's module: the ring of 24 cells around the board's centre, two O and
 // two X coins on it. The player drags an X coin along its arc; the computer's
 // O coin travels a degree a tick.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 5's rules: a ring of 24 cells with, in forward order, X coin 1,
 // X coin 2, O coin 1 and O coin 2. A move slides one's own coin along the
 // ring any number of cells either way, never onto or past another coin;

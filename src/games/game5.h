@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 6's module: three rows, an O coin and an X coin in each.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 6's rules: the three-row game of rows_rules.h. The heap of a row is
 // the number of empty cells between its coins; good positions have heaps
 // whose exclusive-or is 0.

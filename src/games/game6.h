@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 7's module: 2 to 5 coins in one row, any of them dragged left by the
 // player or slid left by the computer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 7's rules: 2 to 5 coins in one row of 16 cells, shared by both sides;
 // a move slides one coin any number of cells left without passing another;
 // whoever makes the last move (all coins packed left) wins.

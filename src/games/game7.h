@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 8's module: coins in one row leaving at the exit cell on the left,
 // onto a pile below it; whoever drops the euro coin out wins.
 #pragma once

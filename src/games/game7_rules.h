@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 8's rules: 2 to 5 coins in columns 1..15 of one row, one of them the
 // euro coin; a move slides a coin any number of cells left without passing
 // another, and the first coin may slide into the exit cell (column 0) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 9's module: a row of cans above a ball lane. The player knocks cans
 // over with a click on a can (or on the border between two), or drags the
 // ball along the lane and lets it go, so it rolls up into the cans; the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 9's rules: a row of 16 places with standing cans; a move knocks over
 // one standing can or two standing cans in neighbouring places; whoever
 // knocks over the last can wins. A run of n standing cans has the Grundy

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard's move cursor, one piece for all nine games: the arrow keys
 // step through the player's legal moves as the game's rules list them, the
 // game shows the move under the cursor as it marks a chosen piece, Enter or

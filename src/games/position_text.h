@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The position of each game, and a move in it, in words (Dutch, as the rest
 // of the program): what a screen reader reads for the board and for the
 // move the keyboard cursor shows. Cells and places are counted from 1, from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board of games 4 and 6: two or three rows of 16 cells on a strip, an
 // O coin and an X coin in each row. The player drags an X coin along its
 // row; the computer slides an O coin. The two games differ only by data:

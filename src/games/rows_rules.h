@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What games 4 and 6 share: two or three rows of 16 cells, in each an O coin
 // of the computer left of an X coin of the player. A move slides one's own
 // coin in one row any number of cells left or right, never onto or past the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The computer's piece on its way to its target cell, shared by the games
 // whose pieces slide (games 2 to 8): each 10 ms tick the piece's old place
 // is restored from the background, the piece is drawn a step further and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "games/template_game.h"
 
 #include "games/position_text.h"

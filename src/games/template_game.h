@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module of a game to start a new one from (see README.md in this
 // folder). It draws nothing: a press anywhere on the board takes a counter,
 // and the computer's move ends at the next tick. A real game draws its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of a game to start a new one from (see README.md in this
 // folder): a heap of counters, each move takes one, whoever takes the last
 // wins. Copy it to gameN_rules.h/.cpp, rename the namespace and write the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame with the keys: a selected rank that Up, Down, Page Up,
 // Page Down, Home and End move through the list, the page scrolled so the
 // selected rank stays in sight; and each rank in words for a screen reader.

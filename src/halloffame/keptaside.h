@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Results a save could not put in the score file, kept aside beside it in a
 // private file of the user's own, "ZamScores.unsaved-<user>", until a later
 // save of the same user can write the score file.

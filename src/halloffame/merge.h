@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The merge of a save: what the score file holds now, what this run loaded
 // and changed, and results kept aside by earlier saves, into the new table.
 // No file is touched here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ranking table: 100 slots of players, how many are used, and the rank
 // order, sorted by total score with an exchange sort.
 #pragma once

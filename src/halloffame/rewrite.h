@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rewriting another user's score file in place (so that its owner stays),
 // made safe: the old and the new contents are written and synced to a
 // journal of this user's own beside the file, and room for the new length

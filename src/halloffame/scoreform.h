@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall-of-fame window: 25 rows at a time in rank order, painted one by
 // one by a 40 ms timer, with a scroll bar for ranks 1..100.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One player of the hall of fame as stored: the 56-byte record, its checksum,
 // its total score and its date.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame: at most 100 named players with their scrambled
 // passwords, levels and last playing dates, ranked by total score; the score
 // file "ZamScores" that keeps them between runs; and the window listing them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score file on disk: where it is, reading it, judging whether this user
 // may replace it, the lock beside it, new files beside it (with the modes a
 // shared folder needs), whole-file replacement and rotating backups.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keyless protection of the score file: a 32-bit checksum register fed byte
 // by byte, and a reversible scrambling of short texts into printable 6-bit
 // symbols (used for the players' passwords).

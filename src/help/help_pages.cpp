@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help pages: 25 source lines a page, the first line of each page its
 // title. Mark-up: \f bold, \l large, \b lowered, \p raised, \s normal size,
 // \t next tab stop (every 100 pixels), \m grey background, \[ frame edge,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help pages as plain text, for a screen reader: the mark-up codes
 // taken out, a tab as a blank, and a link line ending in the page it opens
 // ("introductie, pagina 2").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: fifteen pages of built-in Dutch help, drawn line by line
 // with a small mark-up (font switches, tab stops, framed words, page links).
 #pragma once

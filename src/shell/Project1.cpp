@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start: the command line, the main window, then the message loop
 // until the main window closes. The hall-of-fame and help windows are built
 // when first opened, so the main window appears sooner. Closing the main window

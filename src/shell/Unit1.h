@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // TForm1: the main window of Zam games. It owns every control, the board and
 // the panels beside it; it forwards each user action to the game controller,
 // routes board mouse events and timer ticks to the chosen game's module, and

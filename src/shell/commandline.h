@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line, read before any window exists: --help and
 // --version answer without a display; a start without a display to show the
 // window on ends with one line saying so; unknown options get the usage.

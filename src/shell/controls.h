@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controls of the main window, by their names, and their building:
 // place, caption, font, colour, focus and tab order, and the names and
 // descriptions a screen reader gives them. What the controls do is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/gamecontrol.h"
 
 #include "drawing/Unit2.h"

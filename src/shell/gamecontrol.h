@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game controller: the single authority over what the main window is
 // doing (menu, sign-in, turns, game end), the player's levels and the score.
 // The main window owns it; the game modules reach it only as their shell.

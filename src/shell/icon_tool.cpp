@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build-time tool: writes the program's icon as PNG files of the sizes given,
 // drawn by the program's own pixel engine.
 //   icon_tool OUTPUT_FOLDER SIZE...   (writes OUTPUT_FOLDER/SIZE.png)

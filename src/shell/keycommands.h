@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's keyboard: the keys desktop games use for what its
 // buttons do, each acting exactly as a click on its button (ignored where
 // the click is), and the keys of the move cursor on the board while the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window shows beside the board: the direction box with the
 // arrows of the chosen game, the rules box, the score box with its total,
 // and the start picture on the board itself.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The typing rule of the name and password boxes, and the filter that holds
 // the boxes to it however text comes in: keys, a paste (keys, the boxes' own
 // menu, the middle mouse button), a drop, an input method's composed text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window says to a screen reader, beyond what the focused
 // control's reading says: the status messages, the position after every
 // move, the computer's move in words, the move the keyboard cursor shows and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's icon at every installed size: transparent outside the coin,
 // with no trace of the pieces' pale ground around the rim.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The button-array control: radio behaviour, dead zones, hover, setters.
 #include <gtest/gtest.h>
 

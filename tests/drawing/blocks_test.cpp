@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A surface shown on a scaled screen: every pixel a square block of device
 // pixels, copied unchanged.
 #include <gtest/gtest.h>

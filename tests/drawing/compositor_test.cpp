@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compositor, the piece images, arrows, rules and score boxes and the
 // frame, on the real main window.
 #include <QListWidget>

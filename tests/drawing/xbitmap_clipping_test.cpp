@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coordinates anywhere: every primitive clips pixel by pixel. Run in the
 // sanitizer build too, where any write past the pixels is reported.
 #include <gtest/gtest.h>

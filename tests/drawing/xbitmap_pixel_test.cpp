@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel model, the drawing state, the pen and the runs it is built from.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polygons: ear-clipped fill under the outline.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The area-averaging scaled copy.
 #include <gtest/gtest.h>
 

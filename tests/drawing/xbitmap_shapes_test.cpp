@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lines with dashes and arrowheads, ellipses and arcs.
 #include <gtest/gtest.h>
 

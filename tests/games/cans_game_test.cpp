@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 9 on the real board: pointing at cans and pairs, the click move, the
 // ball dragged along its lane and thrown, the computer's framed cans, and
 // "computer begint" or "menu" while the ball is in the air.

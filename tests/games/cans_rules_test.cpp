@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 9's rules, without a window: the Grundy values worked out here by the
 // minimum-excludant rule, every one of the 65,536 masks decided from the
 // moves alone, the computer's choice over every answer of the generator,

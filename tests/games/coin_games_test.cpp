@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games 2 and 3 on the real board: cells and tracks, the drag protocol and
 // the computer's slide.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of games 2 and 3, without a window: checked against a
 // retrograde analysis of the whole board, with the computer's choice over
 // every answer of the generator.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the shell and the board screen that a test hands a game
 // module: the shell records what the module reported (events, the move
 // timer, the board cursor) and answers the game state and the levels the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 1's rules, without a window: the good test against positions solved
 // from the moves, the computer's choice over every answer of the generator,
 // and the start range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games 7 and 8 on the real board: the row, the drag of any coin to the
 // left, the computer's slide, the exit cell and its pile, and the number of
 // coins following the player's level.

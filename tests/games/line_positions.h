@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Positions of games 7 and 8 written the way the tests think of them: the
 // columns of the coins from the left.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of games 7 and 8, without a window. Coins only move left, so
 // every position is decided from the moves alone; the good tests, the
 // computer's choices and the start positions are checked against that.

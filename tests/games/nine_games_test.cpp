@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every one of the nine games on its own: made from its catalogue line,
 // driven through a stand-in shell and a board whose screen is a plain
 // bitmap, with no main window. Each game starts from a position set here,

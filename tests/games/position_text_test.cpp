@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board in words: what a screen reader reads for a position and for the
 // move the keyboard cursor shows. Expected texts are written out by hand.
 #include <gtest/gtest.h>

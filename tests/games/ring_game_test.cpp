@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Game 5 on the real board: the ring's geometry against the tables of its
 // description, the drag along an arc and the computer's coin travelling a
 // degree a tick.

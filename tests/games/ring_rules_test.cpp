@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of game 5, without a window: every position of the ring decided
 // by a retrograde analysis that allows for repetition, for either side to
 // move; the good test, the computer's choices and the start positions

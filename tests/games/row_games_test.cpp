@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Games 4 and 6 on the real board: the strip and its grid, the drag of an X
 // coin along its row, the computer's O coin sliding, and games won and lost.
 // Both games are one board with other data, so each test runs for both.

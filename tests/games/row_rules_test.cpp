@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of games 4 and 6, without a window. Coins may move back and
 // forth, so positions repeat: a retrograde analysis that allows for that
 // decides every position of both games for either side to move, and the

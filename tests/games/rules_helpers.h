@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the rules tests, which run without Qt: a generator that gives
 // every sequence of answers in turn, and a solver that decides positions
 // from the moves alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module a new game starts from, driven through the shell's seam alone.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game a new one starts from: its rules hold together like a real
 // game's, so a copy starts from something that passes the same checks.
 #include <gtest/gtest.h>

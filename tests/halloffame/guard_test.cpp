@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the score file promises, each against its abuse: files that are no
 // hall of fame, links planted by somebody else, files of other users,
 // backups, the merge, a full table, and a save that records nothing; and

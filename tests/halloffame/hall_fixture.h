@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A fresh, empty current folder for each test, so "ZamScores" is the test's
 // own; and a small writer of score files of its own, written from the record
 // layout, so that no fixture is made by the code it tests.

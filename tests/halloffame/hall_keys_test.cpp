@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame with the keys: the selected rank and the scrolled page
 // after each key, and what a screen reader is told of a rank.
 #include <QKeyEvent>

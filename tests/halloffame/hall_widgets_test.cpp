@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame through the real windows: sign-in against stored players,
 // results recorded after games, the gallery window, and the file at exit.
 #include <signal.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score file under hostile conditions, against the real program and
 // copies of it running side by side: files that are no files, huge files,
 // two copies saving in either order, modes and links, a save cut short, a

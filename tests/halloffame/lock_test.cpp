@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock beside the score file and the results kept aside when a save
 // cannot have it: the lock's mode and kind, a held lock, a bounded wait that
 // a further signal stops, kept-aside results joining the next save; and the

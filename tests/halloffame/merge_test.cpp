@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The merge of a save, without a disk: the file's records now, the table as
 // this run loaded it and as it is now, and results kept aside earlier, into
 // the new table. Every expected table is worked out by hand from the rules:

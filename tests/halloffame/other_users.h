@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers for the score file's tests that look at files as the system
 // shows them and act as other users: copies of the program run under user
 // numbers no account uses (root only), in the test's own folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A copy of the program for the tests: the real main window offscreen, in
 // the current folder, where a named player wins game 1 a number of times.
 // It then says "ready" on standard output and ends (saving the hall of fame

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another user's score file rewritten in place: a write, truncate or sync
 // that fails after any number of bytes, or the program killed there, never
 // loses or doubles a player: the old file is back at once, or the new one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the hall of fame's loader (and now and then its merging save)
 // random and mutated score files: structured records with good and bad
 // checksums, length bytes past their fields, random lengths and tails, dates

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The checksum register and the text scrambling.
 #include "halloffame/security.h"
 

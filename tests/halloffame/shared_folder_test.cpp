@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The score file shared by users: another user's file in a shared folder,
 // and a class's folder (group-writable, setgid) where players of the group
 // save with any umask, locks never strand anyone, kept-aside results stay

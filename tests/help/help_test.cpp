@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: mark-up, navigation, the hover band and the contents.
 #include <gtest/gtest.h>
 

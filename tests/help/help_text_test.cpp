@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help pages as a screen reader gets them: the mark-up codes gone, tabs
 // as blanks, link lines ending in the page they open. Expected texts are
 // written out by hand from the source lines.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks the installed tree:
 # the desktop entry and the metadata validate and carry Dutch names, the
 # icons are square PNGs of every size, the manual pages are there, and the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package into a temporary folder and checks what it holds,
 # what it needs, and that lintian finds nothing to complain about. Exits 77
 # (skipped) after the other checks when lintian is not installed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program, end to end: a named player wins every one of the nine
 // games through the real window, with mouse events and timer ticks only.
 // The player's moves come from solvers written here from the rules of each

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A blind player's game, checked through AT-SPI as a screen reader sees it.
 
 Run by atspi_test.sh, which gives a private X server, session bus and

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program as a screen reader meets it: a private session bus and the
 # accessibility bus (at-spi-bus-launcher, which starts the registry), the
 # program on the private X server xvfb_run.sh gives, and a real AT-SPI client

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The board's cursor through the real window, in all nine games: the hand
 // exactly while the pointer is over something the player may take or move,
 // the arrow everywhere else, also after the pointer left the board from a

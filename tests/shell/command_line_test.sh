@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The command line of the program and of its launcher: --help and --version
 # answer without a display; without a display the program says so in one
 # line and exits with 1, leaving no core and no folder or file behind;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller through the real main window: states, status line, captions
 // and enabled controls, sign-in and levels.
 #include <QTimer>

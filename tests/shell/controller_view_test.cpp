@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller on its own: a stand-in view records what the window would
 // show, a stand-in board takes the drawing, and no main window exists. A
 // named player signs in, wins game 1, then loses it to the computer; the

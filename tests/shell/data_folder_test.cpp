@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --data-folder: the program's folder is $XDG_DATA_HOME/<application id>, or
 // ~/.local/share/<application id>; a relative XDG_DATA_HOME or HOME is
 // ignored, never taken relative to the folder the program was started from.

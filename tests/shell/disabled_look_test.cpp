@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the controls the game switches on and off look in each state, from
 // grabs of the real window: the control's own caption colour while it
 // works, the platform's greyed look (for buttons greyed and embossed)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window on a screen that asks for a scale factor: an X server of
 // a given density (Xft.dpi, run through xvfb_run.sh) or QT_SCALE_FACTOR
 // offscreen. The factor is rounded to a whole number (1.25 gives 1, 1.5 and

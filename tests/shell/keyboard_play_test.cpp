@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program played from the keyboard alone: a named player signs in,
 // chooses each of the nine games, starts it and wins it with the arrow keys
 // and Enter, and what the board says to a screen reader names the move the

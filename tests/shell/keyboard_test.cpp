@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's keyboard commands and what a screen reader is told, with
 // keys sent where a player's keys arrive: at the widget with the focus, or
 // at the window when no control has it.

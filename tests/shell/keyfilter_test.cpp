@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The name and password boxes with input as it really arrives: a click into
 // the box, then keys to whatever widget has the focus; pasted and composed
 // text; the drop-down list; the focus and the tab order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A long seeded session of random clicks, drags, keys and timer ticks on the
 // real main window. Whatever the order, the program keeps the controller's
 // rules: states change only along the controller's table, levels change only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A real main window, shown offscreen, with helpers that click, type and
 // tick the way a player's session does.
 #pragma once

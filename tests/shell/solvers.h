@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the end-to-end tests know of every game without asking the
 // program's strategy: solvers written here from the rules of each game, and
 // the positions read off the game modules in the solvers' terms.
