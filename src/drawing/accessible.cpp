@@ -403,9 +403,4 @@ void TSpokenBox::RowSelected() {
   QAccessibleEvent selection(this, QAccessible::Selection);
   selection.setChild(cell);
   QAccessible::updateAccessibility(&selection);
-  if (hasFocus()) {
-    QAccessibleEvent focus(this, QAccessible::Focus);
-    focus.setChild(cell);
-    QAccessible::updateAccessibility(&focus);
-  }
 }

@@ -69,8 +69,10 @@ class TSpokenBox final : public TPaintBox {
   std::function<QList<QStringList>()> Rows;
   std::function<int()> SelectedRow;
   int RowHeight = 25;  // pixels per row, top row at the box's top
-  // Tells a screen reader the selected row changed: it is selected and its
-  // first cell has the focus within the table.
+  // Tells a screen reader the selected row changed (a selection event). No
+  // focus event goes with it: the window's notification says the row once,
+  // in words, and a focus event would make the reader say it again, cell by
+  // cell.
   void RowSelected();
 
  private:
