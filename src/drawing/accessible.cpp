@@ -61,10 +61,12 @@ class TAnnouncerAccessible final : public QAccessibleWidget, public TPlainText {
   }
 };
 
-// One row of a list box: a list item named by its text.
-class TListItemAccessible final : public QAccessibleInterface {
+// One cell of a table box, or (row -1) the title of a column.
+class TTableCellAccessible final : public QAccessibleInterface,
+                                   public QAccessibleTableCellInterface {
  public:
-  TListItemAccessible(TSpokenBox* box, int index) : box_(box), index_(index) {}
+  TTableCellAccessible(TSpokenBox* box, int row, int column)
+      : box_(box), row_(row), column_(column) {}
   bool isValid() const override { return box_ != nullptr; }
   QObject* object() const override { return nullptr; }
   QWindow* window() const override { return box_ ? box_->window()->windowHandle() : nullptr; }
@@ -74,26 +76,61 @@ class TListItemAccessible final : public QAccessibleInterface {
   int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override {
-    if (t != QAccessible::Name || !box_ || !box_->Items) return {};
-    const QStringList items = box_->Items();
-    return index_ < items.size() ? items[index_] : QString();
+    if (t != QAccessible::Name || !box_) return {};
+    if (row_ < 0) return column_ < box_->Columns.size() ? box_->Columns[column_] : QString();
+    if (!box_->Rows) return {};
+    const QList<QStringList> rows = box_->Rows();
+    if (row_ >= rows.size() || column_ >= rows[row_].size()) return {};
+    return rows[row_][column_];
   }
   void setText(QAccessible::Text, const QString&) override {}
-  QRect rect() const override { return {}; }
-  QAccessible::Role role() const override { return QAccessible::ListItem; }
+  QRect rect() const override {
+    // The columns share the box's width; a title sits just above the box.
+    if (!box_ || box_->Columns.isEmpty()) return {};
+    const int width = box_->width() / int(box_->Columns.size());
+    const QPoint at = box_->mapToGlobal(QPoint(column_ * width, row_ * box_->RowHeight));
+    return {at, QSize(width, box_->RowHeight)};
+  }
+  QAccessible::Role role() const override {
+    return row_ < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
+  }
   QAccessible::State state() const override {
     QAccessible::State s;
+    if (!box_) return s;
+    s.invisible = !box_->isVisible();
+    if (row_ < 0) return s;
     s.selectable = true;
-    s.selected = box_ && box_->SelectedItem && box_->SelectedItem() == index_;
+    s.focusable = true;
+    s.selected = isSelected();
+    s.focused = s.selected && column_ == 0 && box_->hasFocus();
     return s;
   }
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TableCellInterface) return static_cast<QAccessibleTableCellInterface*>(this);
+    return nullptr;
+  }
+
+  bool isSelected() const override {
+    return row_ >= 0 && box_ && box_->SelectedRow && box_->SelectedRow() == row_;
+  }
+  QList<QAccessibleInterface*> columnHeaderCells() const override;
+  QList<QAccessibleInterface*> rowHeaderCells() const override { return {}; }
+  int columnIndex() const override { return column_; }
+  int rowIndex() const override { return row_; }
+  int columnExtent() const override { return 1; }
+  int rowExtent() const override { return 1; }
+  QAccessibleInterface* table() const override { return parent(); }
 
  private:
   QPointer<TSpokenBox> box_;
-  int index_;
+  int row_, column_;
 };
 
-class TSpokenBoxAccessible final : public QAccessibleWidget, public TPlainText {
+// A spoken box; one that shows a table is a table: its children are the
+// column titles, then the cells row by row.
+class TSpokenBoxAccessible final : public QAccessibleWidget,
+                                   public TPlainText,
+                                   public QAccessibleTableInterface {
  public:
   explicit TSpokenBoxAccessible(TSpokenBox* w) : QAccessibleWidget(w, w->Role()) {}
   ~TSpokenBoxAccessible() override {
@@ -101,13 +138,14 @@ class TSpokenBoxAccessible final : public QAccessibleWidget, public TPlainText {
       if (id) QAccessible::deleteAccessibleInterface(id);
   }
   TSpokenBox* Box() const { return static_cast<TSpokenBox*>(widget()); }
-  int childCount() const override { return Box()->Items ? int(Box()->Items().size()) : 0; }
+  bool IsTable() const { return !Box()->Columns.isEmpty(); }
+  int childCount() const override { return IsTable() ? (rowCount() + 1) * columnCount() : 0; }
   QAccessibleInterface* child(int index) const override {
     if (index < 0 || index >= childCount()) return nullptr;
     if (ids_.size() <= size_t(index)) ids_.resize(size_t(index) + 1, 0);
     if (!ids_[size_t(index)])
-      ids_[size_t(index)] =
-          QAccessible::registerAccessibleInterface(new TListItemAccessible(Box(), index));
+      ids_[size_t(index)] = QAccessible::registerAccessibleInterface(new TTableCellAccessible(
+          Box(), index / columnCount() - 1, index % columnCount()));
     return QAccessible::accessibleInterface(ids_[size_t(index)]);
   }
   int indexOfChild(const QAccessibleInterface* c) const override {
@@ -121,12 +159,56 @@ class TSpokenBoxAccessible final : public QAccessibleWidget, public TPlainText {
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::TextInterface && !Plain().isEmpty())
       return static_cast<QAccessibleTextInterface*>(this);
+    if (t == QAccessible::TableInterface && IsTable())
+      return static_cast<QAccessibleTableInterface*>(this);
     return QAccessibleWidget::interface_cast(t);
   }
+
+  // The table.
+  QAccessibleInterface* caption() const override { return nullptr; }
+  QAccessibleInterface* summary() const override { return nullptr; }
+  QAccessibleInterface* cellAt(int row, int column) const override {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return nullptr;
+    return child((row + 1) * columnCount() + column);
+  }
+  int selectedCellCount() const override { return selectedRowCount() * columnCount(); }
+  QList<QAccessibleInterface*> selectedCells() const override {
+    QList<QAccessibleInterface*> cells;
+    for (int row : selectedRows())
+      for (int column = 0; column < columnCount(); ++column) cells << cellAt(row, column);
+    return cells;
+  }
+  QString columnDescription(int column) const override {
+    return column >= 0 && column < columnCount() ? Box()->Columns[column] : QString();
+  }
+  QString rowDescription(int) const override { return {}; }
+  int selectedColumnCount() const override { return 0; }
+  int selectedRowCount() const override { return int(selectedRows().size()); }
+  int columnCount() const override { return int(Box()->Columns.size()); }
+  int rowCount() const override { return Box()->Rows ? int(Box()->Rows().size()) : 0; }
+  QList<int> selectedColumns() const override { return {}; }
+  QList<int> selectedRows() const override {
+    const int row = Box()->SelectedRow ? Box()->SelectedRow() : -1;
+    if (row >= 0 && row < rowCount()) return {row};
+    return {};
+  }
+  bool isColumnSelected(int) const override { return false; }
+  bool isRowSelected(int row) const override { return row >= 0 && selectedRows().contains(row); }
+  // The keys choose the row; a screen reader does not.
+  bool selectRow(int) override { return false; }
+  bool selectColumn(int) override { return false; }
+  bool unselectRow(int) override { return false; }
+  bool unselectColumn(int) override { return false; }
+  void modelChange(QAccessibleTableModelChangeEvent*) override {}
 
  private:
   mutable std::vector<QAccessible::Id> ids_;
 };
+
+QList<QAccessibleInterface*> TTableCellAccessible::columnHeaderCells() const {
+  if (row_ < 0 || !box_) return {};
+  return {QAccessible::queryAccessibleInterface(box_)->child(column_)};
+}
 
 // One button of a button array: a radio button, checked while it is down.
 class TArrayButtonAccessible final : public QAccessibleInterface {
@@ -313,4 +395,13 @@ void TSpokenBox::SetText(const QString& text) {
   text_ = text;
   QAccessibleTextUpdateEvent event(this, 0, old, text_);
   QAccessible::updateAccessibility(&event);
+}
+
+void TSpokenBox::RowSelected() {
+  const int row = SelectedRow ? SelectedRow() : -1;
+  if (Columns.isEmpty() || row < 0) return;
+  const int cell = (row + 1) * int(Columns.size());
+  QAccessibleEvent selection(this, QAccessible::Selection);
+  selection.setChild(cell);
+  QAccessible::updateAccessibility(&selection);
 }

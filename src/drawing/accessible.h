@@ -8,7 +8,8 @@
 // is handed one (once, also the same message again). The board, the pages
 // of help and the hall-of-fame table are paint boxes that a screen reader
 // sees as one object with a role, a name, a description and, for pages of
-// text, that text; the button array shows its buttons as radio buttons.
+// text, that text, for a table its columns, rows and cells; the button
+// array shows its buttons as radio buttons.
 #pragma once
 
 #include <QAccessible>
@@ -62,10 +63,18 @@ class TSpokenBox final : public TPaintBox {
   // Sets the text offered; a screen reader is told it changed.
   void SetText(const QString& text);
 
-  // A box that shows a list (the ranks of the hall of fame) offers its rows
-  // as the list's items: their names, and which one is selected (-1: none).
-  std::function<QStringList()> Items;
-  std::function<int()> SelectedItem;
+  // A box that shows a table (the ranks of the hall of fame) offers its
+  // column titles, the cells of the rows shown, and which row is selected
+  // (-1: none).
+  QStringList Columns;
+  std::function<QList<QStringList>()> Rows;
+  std::function<int()> SelectedRow;
+  int RowHeight = 25;  // pixels per row, top row at the box's top
+  // Tells a screen reader the selected row changed (a selection event). No
+  // focus event goes with it: the window's notification says the row once,
+  // in words, and a focus event would make the reader say it again, cell by
+  // cell.
+  void RowSelected();
 
  private:
   QAccessible::Role role_;

@@ -43,7 +43,12 @@ THallView StepHall(THallView view, int key, int entries, bool* handled) {
   return view;
 }
 
-QString HallRowText(int rank) {
+QStringList HallColumns() {
+  return {QStringLiteral("rang"), QStringLiteral("naam"), QStringLiteral("levels"),
+          QStringLiteral("score"), QStringLiteral("datum")};
+}
+
+QStringList HallRowCells(int rank) {
   if (rank < 1 || rank > EntryCount) return {};
   const ScoreRecord& slot = Slots[RankOrder[rank]];
   QStringList levels;
@@ -53,9 +58,13 @@ QString HallRowText(int rank) {
   }
   QString levelText = levels.isEmpty() ? QStringLiteral("geen levels") : levels.takeLast();
   if (!levels.isEmpty()) levelText = levels.join(QStringLiteral(", ")) + QStringLiteral(" en ") + levelText;
+  return {QString::number(rank), RecordName(slot), levelText,
+          QString::number(TotalScore(slot.levels)), FormatOleDate(slot.date)};
+}
+
+QString HallRowText(int rank) {
+  const QStringList cells = HallRowCells(rank);
+  if (cells.isEmpty()) return {};
   return QStringLiteral("rang %1: %2, %3, score %4, laatst gespeeld %5")
-      .arg(rank)
-      .arg(RecordName(slot), levelText)
-      .arg(TotalScore(slot.levels))
-      .arg(FormatOleDate(slot.date));
+      .arg(cells[0], cells[1], cells[2], cells[3], cells[4]);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 struct THallView {
@@ -19,6 +20,12 @@ constexpr int kHallMaxTop = 75;   // the last page shows ranks 76..100
 // The view after key `key` (a Qt::Key code) with `entries` ranks in use;
 // `handled` tells whether the key is one of the list's.
 THallView StepHall(THallView view, int key, int entries, bool* handled);
+
+// The hall of fame as a table: its column titles, and rank r's cells under
+// them ("1", "bob", "level 2 in spel 1 en level 1 in spel 3", "5",
+// "11-12-2026"); no cells for a rank not in use.
+QStringList HallColumns();
+QStringList HallRowCells(int rank);
 
 // Rank r in words: "rang 1: bob, level 2 in spel 1 en level 1 in spel 3,
 // score 5, laatst gespeeld 11-12-2026".

@@ -21,21 +21,22 @@ Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   setFixedSize(538, 707);
   UseButtonFace(this);
   setFont(PixelFont(QStringLiteral("MS Sans Serif"), 11, false));
-  // The list takes the keyboard: the keys move through the ranks, and a
+  // The table takes the keyboard: the keys move through the ranks, and a
   // screen reader hears each one.
-  scorebox = new TSpokenBox(QAccessible::List, this);
+  scorebox = new TSpokenBox(QAccessible::Table, this);
   scorebox->setGeometry(24, 40, 450, 625);
   scorebox->setFocusPolicy(Qt::StrongFocus);
   scorebox->setAccessibleName(QStringLiteral("ere galerij"));
-  // Its items: the ranks of the page shown, in words.
-  auto* list = static_cast<TSpokenBox*>(scorebox);
-  list->Items = [this] {
-    QStringList rows;
+  // Its rows: the ranks of the page shown, cell by cell.
+  auto* table = static_cast<TSpokenBox*>(scorebox);
+  table->Columns = HallColumns();
+  table->Rows = [this] {
+    QList<QStringList> rows;
     for (int a = 1; a <= kHallRows && a + ScrollBar1->value() <= EntryCount; ++a)
-      rows << HallRowText(a + ScrollBar1->value());
+      rows << HallRowCells(a + ScrollBar1->value());
     return rows;
   };
-  list->SelectedItem = [this] { return Selected > 0 ? Selected - ScrollBar1->value() - 1 : -1; };
+  table->SelectedRow = [this] { return Selected > 0 ? Selected - ScrollBar1->value() - 1 : -1; };
   announcer = new TAnnouncer(this);
   auto label = [this](int x, int y, const char* text) {
     return MakeLabel(this, x, y, QString::fromLatin1(text));
@@ -155,5 +156,6 @@ void Tscoreform::keyPressEvent(QKeyEvent* e) {
   }
   const QString row = HallRowText(Selected);
   scorebox->setAccessibleDescription(row);
+  static_cast<TSpokenBox*>(scorebox)->RowSelected();
   announcer->Say(row);
 }

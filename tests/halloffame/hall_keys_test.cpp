@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hall of fame with the keys: the selected rank and the scrolled page
 // after each key, and what a screen reader is told of a rank.
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <vector>
@@ -121,6 +122,53 @@ TEST_F(HallKeysWindow, ARankIsReadWithItsLevelsAndScore) {
                                            "level 5 in spel 9, score 50, laatst gespeeld "
                                            "15-03-2023"));
   EXPECT_EQ(HallRowText(2), QString());
+  EXPECT_EQ(HallRowCells(1), (QStringList{QStringLiteral("1"), QStringLiteral("Anna"),
+                                          QStringLiteral("level 2 in spel 1, level 1 in spel 3 en "
+                                                         "level 5 in spel 9"),
+                                          QStringLiteral("50"), QStringLiteral("15-03-2023")}));
+}
+
+// A screen reader sees the page as a table: a row per rank shown, a column
+// each for rank, name, levels, score and date, the keys' rank selected.
+TEST_F(HallKeysWindow, ThePageIsATableOfTheRanksShown) {
+  OpenWith(30);
+  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(scoreform->scorebox);
+  ASSERT_EQ(box->role(), QAccessible::Table);
+  QAccessibleTableInterface* table = box->tableInterface();
+  ASSERT_NE(table, nullptr);
+  const QStringList titles{"rang", "naam", "levels", "score", "datum"};
+  ASSERT_EQ(table->columnCount(), 5);
+  for (int c = 0; c < 5; ++c) {
+    EXPECT_EQ(table->columnDescription(c), titles[c]);
+    const auto headers = table->cellAt(0, c)->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers[0]->text(QAccessible::Name), titles[c]);
+  }
+  struct Look {
+    int key, rows, selectedRow;
+    QString firstRank, selectedName;
+  };
+  // Ranks 1..25 on the first page; End shows 6..30 with rank 30 last.
+  const Look looks[] = {{0, 25, -1, "1", ""},
+                        {Qt::Key_Down, 25, 0, "1", "P0"},
+                        {Qt::Key_End, 25, 24, "6", "P29"},
+                        {Qt::Key_Up, 25, 23, "6", "P28"}};
+  for (const Look& look : looks) {
+    if (look.key) Key(look.key);
+    EXPECT_EQ(table->rowCount(), look.rows);
+    EXPECT_EQ(table->cellAt(0, 0)->text(QAccessible::Name), look.firstRank);
+    const QList<int> selected = table->selectedRows();
+    if (look.selectedRow < 0) {
+      EXPECT_TRUE(selected.isEmpty());
+      continue;
+    }
+    ASSERT_EQ(selected, QList<int>{look.selectedRow});
+    QAccessibleInterface* name = table->cellAt(look.selectedRow, 1);
+    EXPECT_EQ(name->text(QAccessible::Name), look.selectedName);
+    EXPECT_TRUE(name->state().selected);
+    EXPECT_TRUE(table->cellAt(look.selectedRow, 0)->state().focused);
+    EXPECT_FALSE(table->cellAt(look.selectedRow == 0 ? 1 : 0, 0)->state().selected);
+  }
 }
 
 }  // namespace

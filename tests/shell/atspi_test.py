@@ -370,24 +370,37 @@ def read_help(screen):
 
 
 def read_hall_of_fame(screen):
-    """Ctrl+H opens the hall of fame: a list with the focus, read by rank."""
+    """Ctrl+H opens the hall of fame: a table with the focus, read by rank."""
     del screen.events[:]
     key("ctrl+h")
     table = screen.wait("the focus on the hall of fame", lambda: next(
-        (e["source"] for e in screen.focused() if e["role"] == "list"), None))
-    check(table.name == "ere galerij", f"the list is named: {table.name!r}")
+        (e["source"] for e in screen.focused() if e["role"] == "table"), None))
+    check(table.name == "ere galerij", f"the table is named: {table.name!r}")
     check(table.description.startswith("1 speler."), f"it says how many: {table.description!r}")
     key("Down")
     today = time.strftime("%d-%m-%Y")
     said = screen.wait_said("rank 1", lambda t: t.startswith("rang 1"))
     check(said == f"rang 1: bob, level 1 in spel 1, score 1, laatst gespeeld {today}.",
           f"rank 1 with name, levels, score and date: {said!r}")
-    # The ranks shown are the list's items, the selected one marked so.
-    check(table.childCount == 1, f"one rank, one item: {table.childCount}")
-    row = table.getChildAtIndex(0)
-    check(row.getRoleName() == "list item" and row.name == said[:-1],
-          f"the item reads as the rank: {row.getRoleName()} {row.name!r}")
-    check(row.getState().contains(pyatspi.STATE_SELECTED), "the rank selected by the keys")
+    # The ranks shown are the table's rows, under titled columns, the
+    # selected one marked so.
+    grid = table.queryTable()
+    check((grid.nRows, grid.nColumns) == (1, 5), f"one rank, five columns: {grid.nRows} {grid.nColumns}")
+    titles = ["rang", "naam", "levels", "score", "datum"]
+    check([grid.getColumnDescription(c) for c in range(5)] == titles,
+          f"the columns: {[grid.getColumnDescription(c) for c in range(5)]}")
+    headers = [grid.getColumnHeader(c) for c in range(5)]
+    check([(h.getRoleName(), h.name) for h in headers] == [("table column header", t) for t in titles],
+          f"the column headers: {[(h.getRoleName(), h.name) for h in headers]}")
+    cells = [grid.getAccessibleAt(0, c) for c in range(5)]
+    check([c.getRoleName() for c in cells] == ["table cell"] * 5,
+          f"the cells: {[c.getRoleName() for c in cells]}")
+    check([c.name for c in cells] == ["1", "bob", "level 1 in spel 1", "1", today],
+          f"rank 1's cells: {[c.name for c in cells]}")
+    check(list(grid.getSelectedRows()) == [0] and grid.isRowSelected(0),
+          f"the rank selected by the keys: {list(grid.getSelectedRows())}")
+    check(all(c.getState().contains(pyatspi.STATE_SELECTED) for c in cells),
+          "its cells are selected")
     key("End")
     screen.wait_said("rank 1 again", lambda t: t.startswith("rang 1"))
     del screen.events[:]
