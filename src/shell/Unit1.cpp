@@ -50,7 +50,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   ConnectControls();
   voice_ = std::make_unique<TVoice>(*this, controller_);
   FormCreate();
-  new TKeyCommands(*this);
+  keys_ = new TKeyCommands(*this);
   NameControls(*this, *this);
   RefreshDescriptions();
 
@@ -107,7 +107,14 @@ void TForm1::ConnectControls() {
       namebox, passwordEdit, [this](QChar key) { return FormKeyPress(key); }, this);
 }
 
-TForm1::~TForm1() { FormDestroy(); }
+TForm1::~TForm1() {
+  // The key commands watch every event of the program and ask this window
+  // about each one; they go first, while the whole window still exists,
+  // not with the children after its own parts are gone.
+  delete keys_;
+  keys_ = nullptr;
+  FormDestroy();
+}
 
 void TForm1::FormCreate() {
   gameselbtn->CanvasFont = MakeFont(QStringLiteral("arial"), int(25 * 0.8), false);

@@ -132,5 +132,6 @@ class TForm1 : public QWidget,
   std::unique_ptr<TSidePanels> panels_;
   QPointer<Thelpform> help_;
   std::unique_ptr<TVoice> voice_;
+  TKeyCommands* keys_ = nullptr;  // a child; deleted first in the destructor
   bool destroyed_ = false;
 };

@@ -110,19 +110,22 @@ TTypingFilter::TTypingFilter(QComboBox* namebox, QLineEdit* passwordEdit,
                              std::function<QChar(QChar)> keyPress, QObject* parent)
     : QObject(parent),
       namebox_(namebox),
+      nameEdit_(namebox->lineEdit()),
       passwordEdit_(passwordEdit),
       keyPress_(std::move(keyPress)) {
   // Keys reach the combo box, which hands them to its line edit without
   // asking that one's filters: the filter watches both.
   namebox->installEventFilter(this);
-  namebox->lineEdit()->installEventFilter(this);
+  nameEdit_->installEventFilter(this);
   passwordEdit->installEventFilter(this);
 }
 
 bool TTypingFilter::eventFilter(QObject* watched, QEvent* event) {
-  const bool name = watched == namebox_ || watched == namebox_->lineEdit();
+  // Compared by address only: a box may be part-way through its own
+  // destruction when its last events pass here.
+  const bool name = watched == namebox_ || watched == nameEdit_;
   if (!name && watched != passwordEdit_) return QObject::eventFilter(watched, event);
-  QLineEdit* box = name ? namebox_->lineEdit() : passwordEdit_;
+  QLineEdit* box = name ? nameEdit_ : passwordEdit_;
   switch (event->type()) {
     case QEvent::KeyPress:
       return Key(box, name, event);

@@ -43,6 +43,7 @@ class TTypingFilter final : public QObject {
   bool MiddleButtonPaste(QObject* watched, QLineEdit* box, bool name, QEvent* event);
 
   QComboBox* namebox_;
+  QLineEdit* nameEdit_;  // the name box's line edit, taken once
   QLineEdit* passwordEdit_;
   std::function<QChar(QChar)> keyPress_;
   bool filteringDrop_ = false;  // a drop with its text already filtered
