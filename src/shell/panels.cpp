@@ -131,3 +131,18 @@ const QStringList& InfoItems() {
   }();
   return items;
 }
+
+QString RulesText(int index) {
+  QStringList lines;
+  bool inSection = false;
+  for (const QString& item : InfoItems()) {
+    const bool header = item.startsWith(QLatin1Char('['));
+    if (header && inSection) break;
+    if (header) {
+      inSection = item == QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+      continue;
+    }
+    if (inSection) lines << item;
+  }
+  return lines.join(QLatin1Char(' '));
+}
