@@ -239,17 +239,8 @@ void TForm1::RefreshDescriptions() {
       controller_.GameType() == kNoGame ? nullptr : FindGame(controller_.GameType());
   Describe(largemsgbox, RulesText(controller_.GameType() == kNoGame ? 10 : controller_.GameType()));
   Describe(directionbox, DirectionsText(entry ? entry->directions : 0));
-  QStringList scores;
-  int total = 0;
-  for (int t = 0; t < kGameCount; ++t) {
-    scores << QStringLiteral("spel %1: level %2, %3 punten")
-                  .arg(t + 1)
-                  .arg(controller_.Levels()[t])
-                  .arg((t + 1) * controller_.Levels()[t]);
-    total += (t + 1) * controller_.Levels()[t];
-  }
-  Describe(scoreBox, scores.join(QStringLiteral("; ")));
-  Describe(totalscore, QString::number(total));
+  Describe(scoreBox, ScoresText(controller_.Levels()));
+  Describe(totalscore, QString::number(TotalPoints(controller_.Levels())));
   Describe(box1, BoardText());
 }
 

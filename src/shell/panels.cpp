@@ -132,6 +132,22 @@ const QStringList& InfoItems() {
   return items;
 }
 
+QString ScoresText(const uint8_t (&levels)[kGameCount]) {
+  QStringList scores;
+  for (int t = 0; t < kGameCount; ++t)
+    scores << QStringLiteral("spel %1: level %2, %3 punten")
+                  .arg(t + 1)
+                  .arg(levels[t])
+                  .arg((t + 1) * levels[t]);
+  return scores.join(QStringLiteral("; "));
+}
+
+int TotalPoints(const uint8_t (&levels)[kGameCount]) {
+  int total = 0;
+  for (int t = 0; t < kGameCount; ++t) total += (t + 1) * levels[t];
+  return total;
+}
+
 QString RulesText(int index) {
   QStringList lines;
   bool inSection = false;

@@ -50,5 +50,10 @@ const QStringList& InfoItems();
 // in one text for a screen reader.
 QString RulesText(int index);
 
+// The score box in words, game by game ("spel 1: level 2, 2 punten; ..."),
+// and the total of its points.
+QString ScoresText(const uint8_t (&levels)[kGameCount]);
+int TotalPoints(const uint8_t (&levels)[kGameCount]);
+
 // The start picture, drawn into the board's ComposeBitmap.
 void DrawWelcomeBoard(TBoard& board);
