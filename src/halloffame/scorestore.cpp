@@ -309,7 +309,9 @@ TReplace ReplaceFile(const TPlace& place, const std::vector<uint8_t>& data, cons
 namespace {
 
 std::string BackupName(const TPlace& place, int i) {
-  return place.base + ".bak" + (i == 0 ? "" : "." + std::to_string(i));
+  std::string name = place.base + ".bak";
+  if (i > 0) name += '.' + std::to_string(i);
+  return name;
 }
 
 // A backup name this user may use: free, or a regular file of this user's
@@ -362,10 +364,48 @@ bool Backup(const TPlace& place, const std::vector<uint8_t>& bytes, const struct
 }
 
 void RemoveStaleTemporaries(const TPlace& place) {
-  for (const std::string& prefix : {place.base + ".tmp.", place.base + ".bak.tmp."})
+  for (const std::string& prefix :
+       {place.base + ".tmp.", place.base + ".bak.tmp.", place.base + ".lock.tmp."})
     for (const std::string& name : NamesStartingWith(place.dir, prefix))
       if (name.size() == prefix.size() + 6) ::unlinkat(place.dir, name.c_str(), 0);
 }
+
+namespace {
+
+// A new lock, with the group and mode everybody who may write the score file
+// needs; -1 with errno EEXIST when another copy made one first. It appears
+// under its name complete: made under a name of its own, then linked to the
+// lock's name. Made in place, another copy could find it still private for
+// a moment and be refused. Where the filesystem has no hard links it is
+// made in place.
+int NewLock(const TPlace& place, const TFileState& f, const std::string& name) {
+  const auto give = [&](int fd) {
+    if (f.kind == TFileState::kRead)
+      [[maybe_unused]] const int given = ::fchown(fd, uid_t(-1), f.st.st_gid);
+    else
+      GiveFolderGroup(place, fd);
+    ::fchmod(fd, NewFileMode(place, f));
+  };
+  std::string temp;
+  int fd = NewTemporary(place.dir, place.base + ".lock.tmp.", temp);
+  if (fd < 0) return -1;
+  give(fd);
+  const bool linked = ::linkat(place.dir, temp.c_str(), place.dir, name.c_str(), 0) == 0;
+  const int error = errno;
+  ::unlinkat(place.dir, temp.c_str(), 0);
+  if (linked) return fd;
+  ::close(fd);
+  // ENOENT: a save removed the new one as a stale temporary; try again.
+  if (error == EEXIST || error == ENOENT) {
+    errno = EEXIST;
+    return -1;
+  }
+  fd = ::openat(place.dir, name.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd >= 0) give(fd);
+  return fd;
+}
+
+}  // namespace
 
 int OpenLock(const TPlace& place, const TFileState& f, std::string& why) {
   const std::string name = place.base + ".lock";
@@ -394,16 +434,8 @@ int OpenLock(const TPlace& place, const TFileState& f, std::string& why) {
       why = "\"" + name + "\": " + std::strerror(errno);
       return -1;
     }
-    fd = ::openat(place.dir, name.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                  0600);
-    if (fd >= 0) {
-      if (f.kind == TFileState::kRead)
-        [[maybe_unused]] const int given = ::fchown(fd, uid_t(-1), f.st.st_gid);
-      else
-        GiveFolderGroup(place, fd);
-      ::fchmod(fd, NewFileMode(place, f));
-      return fd;
-    }
+    fd = NewLock(place, f, name);
+    if (fd >= 0) return fd;
     if (errno != EEXIST) {
       why = "\"" + name + "\" cannot be made: " + std::strerror(errno);
       return -1;

@@ -5,6 +5,8 @@
 // their owner's, and another user's file with a second name is refused.
 // The players are copies of the program run as user numbers no account
 // uses, possible for root only: skipped otherwise.
+#include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@
 
 #include "halloffame/hall_fixture.h"
 #include "halloffame/other_users.h"
+#include "halloffame/scorestore.h"
 
 namespace {
 
@@ -218,6 +221,60 @@ TEST_F(ClassFolder, AnotherUsersFileWithASecondNameIsRefused) {
   EXPECT_EQ(Stat("class/ZamScores").st_nlink, 2u);
   EXPECT_NE(Text("err.txt").find("other names"), std::string::npos) << Text("err.txt");
   EXPECT_EQ(KeptAside(), QStringList{KeptAsideName(bert)});
+}
+
+// A new lock is never seen by the others as its maker's private file: while
+// Anna (umask 022) makes the lock of the class folder again and again, Bert
+// opens it as fast as he can and is never refused. A lock made in place and
+// given the group's rights just after was refused now and then when two
+// players finished at the same moment.
+TEST_F(ClassFolder, ANewLockIsNeverSeenPrivate) {
+  int done[2];
+  ASSERT_EQ(pipe2(done, O_CLOEXEC), 0);
+  const pid_t opener = fork();
+  ASSERT_GE(opener, 0);
+  if (opener == 0) {  // Bert: opens until Anna is done; the times he was refused
+    close(done[1]);
+    fcntl(done[0], F_SETFL, O_NONBLOCK);
+    const gid_t groups[] = {group};
+    if (setgroups(1, groups) != 0 || setresgid(bert, bert, bert) != 0 ||
+        setresuid(bert, bert, bert) != 0)
+      _exit(126);
+    int refused = 0;
+    char byte;
+    while (read(done[0], &byte, 1) < 0) {
+      const int fd = open("class/ZamScores.lock", O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+      if (fd >= 0) close(fd);
+      else if (errno == EACCES) ++refused;
+    }
+    _exit(refused > 0 ? 1 : 0);
+  }
+  close(done[0]);
+  const pid_t maker = fork();
+  ASSERT_GE(maker, 0);
+  if (maker == 0) {  // Anna: makes the lock, drops it, 3000 times
+    umask(022);
+    const gid_t groups[] = {group};
+    if (setgroups(1, groups) != 0 || setresgid(anna, anna, anna) != 0 ||
+        setresuid(anna, anna, anna) != 0)
+      _exit(126);
+    scorestore::TPlace place;
+    place.dir = open("class", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    place.base = "ZamScores";
+    const scorestore::TFileState none;
+    std::string why;
+    for (int i = 0; i < 3000; ++i) {
+      const int fd = scorestore::OpenLock(place, none, why);
+      if (fd < 0) _exit(1);
+      close(fd);
+      if (unlinkat(place.dir, "ZamScores.lock", 0) != 0) _exit(2);
+    }
+    _exit(0);
+  }
+  EXPECT_EQ(WaitFor(maker, 120), 0);
+  close(done[1]);
+  EXPECT_EQ(WaitFor(opener, 30), 0) << "Bert found the new lock private";
+  EXPECT_TRUE(Entries(QStringLiteral("class")).isEmpty()) << Entries(QStringLiteral("class")).join(' ').toStdString();
 }
 
 }  // namespace
