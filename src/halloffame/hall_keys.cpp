@@ -48,9 +48,9 @@ QStringList HallColumns() {
           QStringLiteral("score"), QStringLiteral("datum")};
 }
 
-QStringList HallRowCells(int rank) {
-  if (rank < 1 || rank > EntryCount) return {};
-  const ScoreRecord& slot = Slots[RankOrder[rank]];
+QStringList HallRowCells(const TRanking& ranking, int rank) {
+  if (rank < 1 || rank > ranking.Count()) return {};
+  const ScoreRecord& slot = ranking.AtRank(rank);
   QStringList levels;
   for (int t = 0; t < 9; ++t) {
     const int level = std::min<int>(5, (slot.levels >> (3 * t)) & 7);
@@ -62,8 +62,8 @@ QStringList HallRowCells(int rank) {
           QString::number(TotalScore(slot.levels)), FormatOleDate(slot.date)};
 }
 
-QString HallRowText(int rank) {
-  const QStringList cells = HallRowCells(rank);
+QString HallRowText(const TRanking& ranking, int rank) {
+  const QStringList cells = HallRowCells(ranking, rank);
   if (cells.isEmpty()) return {};
   return QStringLiteral("rang %1: %2, %3, score %4, laatst gespeeld %5")
       .arg(cells[0], cells[1], cells[2], cells[3], cells[4]);

@@ -7,10 +7,6 @@
 
 #include "halloffame/security.h"
 
-ScoreRecord Slots[kHallSize + 1];
-uint8_t EntryCount = 0;
-uint8_t RankOrder[kHallSize + 1];
-
 namespace {
 
 QString ToUpperAscii(const QString& s) {
@@ -22,42 +18,51 @@ QString ToUpperAscii(const QString& s) {
 
 }  // namespace
 
-void ClearHallOfFame() {
+TRanking::TRanking() { Clear(); }
+
+void TRanking::Clear() {
   for (int k = 1; k <= kHallSize; ++k) {
-    Slots[k] = ScoreRecord{};
-    RankOrder[k] = uint8_t(k);
+    slots_[k] = ScoreRecord{};
+    order_[k] = uint8_t(k);
   }
 }
 
-void SortHallOfFame() {
-  std::vector<uint8_t> order(RankOrder + 1, RankOrder + 1 + EntryCount);
-  ExchangeSort(order, [](uint8_t slot) { return TotalScore(Slots[slot].levels); });
-  std::copy(order.begin(), order.end(), RankOrder + 1);
+void TRanking::Sort() {
+  std::vector<uint8_t> order(order_ + 1, order_ + 1 + count_);
+  ExchangeSort(order, [this](uint8_t slot) { return TotalScore(slots_[slot].levels); });
+  std::copy(order.begin(), order.end(), order_ + 1);
 }
 
-QString StoredPasswordOf(const QString& name) {
-  for (int k = 1; k <= EntryCount; ++k)
-    if (RecordName(Slots[k]) == name)
-      return QString::fromLatin1(Slots[k].password, std::min<int>(Slots[k].passwordLength, 20));
+QString TRanking::StoredPasswordOf(const QString& name) const {
+  for (int k = 1; k <= count_; ++k)
+    if (RecordName(slots_[k]) == name)
+      return QString::fromLatin1(slots_[k].password, std::min<int>(slots_[k].passwordLength, 20));
   return QString();
 }
 
-uint32_t StoredLevelsOf(const QString& name) {
-  for (int k = 1; k <= EntryCount; ++k)
-    if (RecordName(Slots[k]) == name) return Slots[k].levels;
+uint32_t TRanking::StoredLevelsOf(const QString& name) const {
+  for (int k = 1; k <= count_; ++k)
+    if (RecordName(slots_[k]) == name) return slots_[k].levels;
   return 0;
 }
 
-void StoreResult(const QString& typedName, const QString& typedPassword, uint32_t levels) {
-  const QString name = typedName.left(10);
+int TRanking::SlotFor(const std::function<bool(const ScoreRecord&)>& same) {
   int slot = 0;
-  for (int k = 1; k <= EntryCount && slot == 0; ++k)
-    if (ToUpperAscii(RecordName(Slots[k])) == ToUpperAscii(name)) slot = k;
+  for (int k = 1; k <= count_ && slot == 0; ++k)
+    if (same(slots_[k])) slot = k;
   if (slot == 0) {
-    if (EntryCount < kHallSize) ++EntryCount;
-    slot = EntryCount;
+    if (count_ < kHallSize) ++count_;
+    slot = count_;
   }
-  ScoreRecord& r = Slots[slot];
+  return slot;
+}
+
+void TRanking::StoreResult(const QString& typedName, const QString& typedPassword,
+                           uint32_t levels) {
+  const QString name = typedName.left(10);
+  const QString upper = ToUpperAscii(name);
+  ScoreRecord& r =
+      slots_[SlotFor([&](const ScoreRecord& s) { return ToUpperAscii(RecordName(s)) == upper; })];
   const QByteArray nameBytes = name.toLatin1();
   const QByteArray password = ScrambleText(typedPassword).toLatin1().left(20);
   std::memset(r.name, 0, sizeof r.name);
@@ -69,19 +74,24 @@ void StoreResult(const QString& typedName, const QString& typedPassword, uint32_
   r.levels = levels;
   r.date = OleDateNow();
   r.checksum = RecordChecksum(r);
-  SortHallOfFame();
+  Sort();
 }
 
-std::vector<ScoreRecord> TableRecords() {
-  return std::vector<ScoreRecord>(Slots + 1, Slots + 1 + EntryCount);
+void TRanking::Put(const ScoreRecord& record) {
+  const std::string upper = UpperName(record);
+  slots_[SlotFor([&](const ScoreRecord& s) { return UpperName(s) == upper; })] = record;
 }
 
-void SetTable(const std::vector<ScoreRecord>& records) {
+std::vector<ScoreRecord> TRanking::TableRecords() const {
+  return std::vector<ScoreRecord>(slots_ + 1, slots_ + 1 + count_);
+}
+
+void TRanking::SetTable(const std::vector<ScoreRecord>& records) {
   const size_t n = std::min(records.size(), size_t(kHallSize));
-  EntryCount = uint8_t(n);
+  count_ = uint8_t(n);
   for (size_t r = 0; r < n; ++r) {
-    Slots[r + 1] = records[r];
-    RankOrder[r + 1] = uint8_t(r + 1);
+    slots_[r + 1] = records[r];
+    order_[r + 1] = uint8_t(r + 1);
   }
-  for (size_t r = n; r < size_t(kHallSize); ++r) RankOrder[r + 1] = uint8_t(r + 1);
+  for (size_t r = n; r < size_t(kHallSize); ++r) order_[r + 1] = uint8_t(r + 1);
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -12,21 +13,42 @@
 
 constexpr int kHallSize = 100;
 
-extern ScoreRecord Slots[kHallSize + 1];  // slots 1..100
-extern uint8_t EntryCount;                // slots 1..EntryCount are in use
-extern uint8_t RankOrder[kHallSize + 1];  // RankOrder[r]: the slot at rank r
+// The table owns its slots, their count and the rank order; only its own
+// methods change them, so the three always agree.
+class TRanking {
+ public:
+  TRanking();  // every slot empty, none used
 
-// Every slot empty, the rank order the slot order; EntryCount unchanged.
-void ClearHallOfFame();
-void SortHallOfFame();
-QString StoredPasswordOf(const QString& name);  // scrambled
-uint32_t StoredLevelsOf(const QString& name);
-// The result of a game in the table: the slot of the name (letter case
-// ignored), else a new slot, else slot 100; then the table is ranked.
-void StoreResult(const QString& name, const QString& password, uint32_t levels);
-// The used slots, and the table holding exactly `records` in rank order.
-std::vector<ScoreRecord> TableRecords();
-void SetTable(const std::vector<ScoreRecord>& records);
+  // Every slot empty, the rank order the slot order; the count unchanged.
+  void Clear();
+  // Ranks the used slots by total score.
+  void Sort();
+  QString StoredPasswordOf(const QString& name) const;  // scrambled
+  uint32_t StoredLevelsOf(const QString& name) const;
+  // The result of a game in the table: the slot of the name (letter case
+  // ignored), else a new slot, else slot 100; then the table is ranked.
+  void StoreResult(const QString& name, const QString& password, uint32_t levels);
+  // A stored record into the slot of its player (letter case ignored), else
+  // a new slot, else slot 100; the table is not ranked again.
+  void Put(const ScoreRecord& record);
+  // The used slots, and the table holding exactly `records` in rank order.
+  std::vector<ScoreRecord> TableRecords() const;
+  void SetTable(const std::vector<ScoreRecord>& records);
+
+  // Slots 1..Count() are in use.
+  int Count() const { return count_; }
+  const ScoreRecord& Slot(int k) const { return slots_[k]; }  // k: 1..100
+  int SlotAtRank(int r) const { return order_[r]; }           // r: 1..100
+  const ScoreRecord& AtRank(int r) const { return slots_[order_[r]]; }
+
+ private:
+  // The slot whose record `same` accepts, else a new one, else the last.
+  int SlotFor(const std::function<bool(const ScoreRecord&)>& same);
+
+  ScoreRecord slots_[kHallSize + 1] = {};  // slots 1..100
+  uint8_t count_ = 0;
+  uint8_t order_[kHallSize + 1] = {};  // order_[r]: the slot at rank r
+};
 
 // The ranking's exchange sort, descending by total: an entry moves up only
 // past a strictly greater total, so equal totals never swap with each other

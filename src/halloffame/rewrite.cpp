@@ -11,8 +11,6 @@
 
 namespace scorestore {
 
-TRewriteFault RewriteFault;
-
 namespace {
 
 // The journal: a header, then the old contents, then the new.
@@ -119,10 +117,11 @@ bool CutShort(const TJournal& j, const std::vector<uint8_t>& now) {
 
 // Counts the bytes written to the score file, for the fault seam.
 struct TSteps {
+  TRewriteFault fault;  // none: every step as the system does it
   size_t written = 0;
-  bool armed = RewriteFault.step != TRewriteFault::kNone;
+  bool armed = fault.step != TRewriteFault::kNone;
   bool Fails(TRewriteFault::Step step) {
-    if (!armed || RewriteFault.step != step || written < RewriteFault.afterBytes) return false;
+    if (!armed || fault.step != step || written < fault.afterBytes) return false;
     armed = false;
     return true;
   }
@@ -130,9 +129,8 @@ struct TSteps {
     while (size > 0) {
       size_t chunk = size;
       bool fail = false;
-      if (armed && RewriteFault.step == TRewriteFault::kWrite &&
-          written + chunk > RewriteFault.afterBytes) {
-        chunk = RewriteFault.afterBytes > written ? RewriteFault.afterBytes - written : 0;
+      if (armed && fault.step == TRewriteFault::kWrite && written + chunk > fault.afterBytes) {
+        chunk = fault.afterBytes > written ? fault.afterBytes - written : 0;
         fail = true;
       }
       if (chunk > 0) {
@@ -210,8 +208,9 @@ bool Reserve(int fd, size_t size, std::string& why) {
 
 }  // namespace
 
-TRewrite RewriteInPlace(const TPlace& place, const TFileState& old, const std::vector<uint8_t>& data,
-                        std::string& why) {
+TRewrite RewriteInPlace(const TPlace& place, const TFileState& old,
+                        const std::vector<uint8_t>& data, std::string& why,
+                        const TRewriteFault& fault) {
   const int fd = OpenSame(place, old.st);
   if (fd < 0) {
     why = errno == ESTALE ? "the file changed while it was being saved" : std::strerror(errno);
@@ -244,14 +243,14 @@ TRewrite RewriteInPlace(const TPlace& place, const TFileState& old, const std::v
     ::unlinkat(place.dir, journal.c_str(), 0);
     return TRewrite::kRestored;
   }
-  TSteps steps;
+  TSteps steps{fault};
   if (Overwrite(fd, data, steps)) {
     ::unlinkat(place.dir, journal.c_str(), 0);
     SyncFolder(place.dir);
     return TRewrite::kDone;
   }
   why = std::strerror(errno);
-  if (RewriteFault.killed) return TRewrite::kPending;  // as if the program ended here
+  if (fault.killed) return TRewrite::kPending;  // as if the program ended here
   // The old contents back at once.
   TSteps unfailing;
   unfailing.armed = false;

@@ -20,12 +20,12 @@ namespace scorestore {
 // written `afterBytes` bytes to it (a write writes what fits and fails; a
 // truncate or sync fails), as a full disk or a file-size limit would; or,
 // with `killed`, ends the rewrite there as if the program had been killed.
+// The default fault is none.
 struct TRewriteFault {
   enum Step { kNone, kWrite, kTruncate, kSync } step = kNone;
   size_t afterBytes = 0;
   bool killed = false;
 };
-extern TRewriteFault RewriteFault;
 
 enum class TRewrite {
   kDone,      // the file holds the new contents
@@ -34,9 +34,10 @@ enum class TRewrite {
 };
 
 // Rewrites the file read (`old`, the very file: same device and inode) to
-// `data` in place. Only under the lock.
-TRewrite RewriteInPlace(const TPlace& place, const TFileState& old, const std::vector<uint8_t>& data,
-                        std::string& why);
+// `data` in place. Only under the lock. `fault` is the tests' seam.
+TRewrite RewriteInPlace(const TPlace& place, const TFileState& old,
+                        const std::vector<uint8_t>& data, std::string& why,
+                        const TRewriteFault& fault = {});
 
 // The contents a rewrite cut short was writing, when a journal beside the
 // file belongs to the file as it is now; used to load a file another copy

@@ -13,10 +13,8 @@
 #include "halloffame/hall_keys.h"
 #include "halloffame/ranking.h"
 
-Tscoreform* scoreform = nullptr;
-Tscoreform* (*MakeScoreForm)() = nullptr;
-
-Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
+Tscoreform::Tscoreform(const TRanking& ranking, QWidget* parent)
+    : QDialog(parent), ranking_(ranking) {
   setWindowTitle(QStringLiteral("Zam : Ere - Galerij"));
   setFixedSize(538, 707);
   UseButtonFace(this);
@@ -32,8 +30,8 @@ Tscoreform::Tscoreform(QWidget* parent) : QDialog(parent) {
   table->Columns = HallColumns();
   table->Rows = [this] {
     QList<QStringList> rows;
-    for (int a = 1; a <= kHallRows && a + ScrollBar1->value() <= EntryCount; ++a)
-      rows << HallRowCells(a + ScrollBar1->value());
+    for (int a = 1; a <= kHallRows && a + ScrollBar1->value() <= ranking_.Count(); ++a)
+      rows << HallRowCells(ranking_, a + ScrollBar1->value());
     return rows;
   };
   table->SelectedRow = [this] { return Selected > 0 ? Selected - ScrollBar1->value() - 1 : -1; };
@@ -86,10 +84,10 @@ void Tscoreform::PaintRow(int a) {
   TXBitmap& s = scorebox->Surface();
   const TRect row{0, 25 * (a - 1), s.Width(), 25 * a};
   s.FillRect(row, a % 2 == 1 ? 0xE0FFE0 : 0xE0E0FF);
-  if (r <= EntryCount) {
+  if (r <= ranking_.Count()) {
     const QFont font = PixelFont(QStringLiteral("Arial"), 15, false);
     const QFontMetrics metrics(font);
-    const ScoreRecord& slot = Slots[RankOrder[r]];
+    const ScoreRecord& slot = ranking_.AtRank(r);
     const int y = 25 * (a - 1) + 5;
     const QString rank = QString::number(r);
     const QString total = QString::number(TotalScore(slot.levels));
@@ -111,18 +109,24 @@ void Tscoreform::PaintRow(int a) {
 
 void Tscoreform::ScrollBar1Change() { scorebox->Invalidate(); }
 
+void Tscoreform::ShowModal() {
+  exec();
+  Timer1.stop();
+}
+
 void Tscoreform::showEvent(QShowEvent* e) {
   // Opened, the list has no rank selected (no mark) and takes the keys; a
   // screen reader reads what it holds and how to move through it.
   Selected = 0;
   const QString keys = QStringLiteral(
       "Pijl omlaag en omhoog, Page Down, Page Up, Home en End: door de lijst. Escape: sluit");
-  if (EntryCount == 0)
+  const int entries = ranking_.Count();
+  if (entries == 0)
     scorebox->setAccessibleDescription(QStringLiteral("de ere galerij is leeg. Escape: sluit"));
-  else if (EntryCount == 1)
+  else if (entries == 1)
     scorebox->setAccessibleDescription(QStringLiteral("1 speler. ") + keys);
   else
-    scorebox->setAccessibleDescription(QStringLiteral("%1 spelers. ").arg(EntryCount) + keys);
+    scorebox->setAccessibleDescription(QStringLiteral("%1 spelers. ").arg(entries) + keys);
   scorebox->setFocus(Qt::OtherFocusReason);
   QDialog::showEvent(e);
 }
@@ -134,12 +138,12 @@ void Tscoreform::keyPressEvent(QKeyEvent* e) {
   }
   bool handled = false;
   const THallView before{Selected, ScrollBar1->value()};
-  const THallView after = StepHall(before, e->key(), EntryCount, &handled);
+  const THallView after = StepHall(before, e->key(), ranking_.Count(), &handled);
   if (!handled) {
     e->ignore();
     return;
   }
-  if (EntryCount == 0) {
+  if (ranking_.Count() == 0) {
     announcer->Say(QStringLiteral("de ere galerij is leeg"));
     return;
   }
@@ -154,7 +158,7 @@ void Tscoreform::keyPressEvent(QKeyEvent* e) {
     for (int rank : {before.selected, after.selected})
       if (rank > after.top && rank <= after.top + kHallRows) PaintRow(rank - after.top);
   }
-  const QString row = HallRowText(Selected);
+  const QString row = HallRowText(ranking_, Selected);
   scorebox->setAccessibleDescription(row);
   static_cast<TSpokenBox*>(scorebox)->RowSelected();
   announcer->Say(row);

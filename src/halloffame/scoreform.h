@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The hall-of-fame window: 25 rows at a time in rank order, painted one by
-// one by a 40 ms timer, with a scroll bar for ranks 1..100.
+// one by a 40 ms timer, with a scroll bar for ranks 1..100. It shows the
+// ranking it is given, which outlives it.
 #pragma once
 
 #include <QDialog>
@@ -11,11 +12,12 @@ class QScrollBar;
 class QLabel;
 class TPaintBox;
 class TAnnouncer;
+class TRanking;
 
 class Tscoreform : public QDialog {
   Q_OBJECT
  public:
-  explicit Tscoreform(QWidget* parent = nullptr);
+  explicit Tscoreform(const TRanking& ranking, QWidget* parent = nullptr);
 
   TPaintBox* scorebox;
   QLabel *Label1, *Label2, *Label3, *Label4, *Label5;
@@ -30,14 +32,14 @@ class Tscoreform : public QDialog {
   void Timer1Timer();
   void PaintRow(int a);  // row a (1..25) of the page
   void ScrollBar1Change();
+  // Shows the window and waits until it is closed; its painting stops then.
+  void ShowModal();
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void showEvent(QShowEvent* e) override;
-};
 
-extern Tscoreform* scoreform;
-// Builds the window when it is first shown, if the program set it; tests
-// set scoreform themselves.
-extern Tscoreform* (*MakeScoreForm)();
+ private:
+  const TRanking& ranking_;
+};

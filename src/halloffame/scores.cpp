@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-#include <QComboBox>
 #include <QMessageBox>
 #include <algorithm>
 #include <cstdio>
@@ -17,35 +16,11 @@
 
 using namespace scorestore;
 
-QComboBox* NameListBox = nullptr;
-bool (*SaveInterruption)() = nullptr;
-int LockWaitMilliseconds = 5000;  // a few seconds: long enough for another copy's save
 volatile std::sig_atomic_t SaveStopRequests = 0;
 
 namespace {
 
-// The table as loaded: players whose record differs from this at the save
-// were changed by this run of the program.
-std::vector<ScoreRecord> loaded;
-
-// Why this run's results cannot be saved, found at load.
-TRefusal refusal = TRefusal::kNone;
-std::string refusalWhy;
-
-// Results an earlier run kept aside, found at load: whose, and where.
-QStringList asidePlayers;
-QString asideFile;
-
-std::string lastReport;
-
 void Report(const std::string& what) { std::fprintf(stderr, "zam: %s\n", what.c_str()); }
-
-// A message said once, however often the file is loaded.
-void ReportOnce(const std::string& what) {
-  if (what == lastReport) return;
-  lastReport = what;
-  Report(what);
-}
 
 std::string Players(const std::vector<ScoreRecord>& records) {
   std::string list;
@@ -53,32 +28,6 @@ std::string Players(const std::vector<ScoreRecord>& records) {
     list += (list.empty() ? "" : ", ") + RecordName(r).toStdString() + " (score " +
             std::to_string(TotalScore(r.levels)) + ")";
   return list;
-}
-
-// A save that cannot write the score file keeps this run's results aside
-// (with what was kept aside before), names them and the file on standard
-// error, and returns false. Nothing recorded: nothing to keep, and a
-// reason already said at start is not said again.
-bool Unsaved(const TPlace* place, const std::string& reason, bool saidAtStart = false) {
-  const std::vector<ScoreRecord> mine = ThisRunsRecords(loaded, TableRecords());
-  const std::string head = "cannot save the hall of fame to \"" + std::string(::kScoreFile) + "\": ";
-  if (mine.empty()) {
-    if (!saidAtStart) Report(head + reason + "; this run recorded nothing, so nothing is lost");
-    return false;
-  }
-  TPlace here;
-  std::string unused;
-  if (!place || place->dir < 0)
-    place = Locate(here, unused) == TRefusal::kNone || CurrentFolder(here) ? &here : nullptr;
-  std::string name, why = "its folder cannot be opened";
-  if (place && KeepAside(*place, mine, name, why)) {
-    Report(head + reason + "; the results of " + Players(mine) + " are kept in \"" + name +
-           "\" and join the hall of fame at the next save");
-  } else {
-    Report(head + reason + ", nor keep the results beside it (" + why + "); not saved: " +
-           Players(mine));
-  }
-  return false;
 }
 
 // The score file as a load sees it: a rewrite in place another copy left
@@ -103,7 +52,39 @@ TFileState ReadForLoad(const TPlace& place) {
 
 }  // namespace
 
-bool LoadHallOfFame() {
+void THallOfFame::ReportOnce(const std::string& what) {
+  if (what == lastReport_) return;
+  lastReport_ = what;
+  Report(what);
+}
+
+// A save that cannot write the score file keeps this run's results aside
+// (with what was kept aside before), names them and the file on standard
+// error, and returns false. Nothing recorded: nothing to keep, and a
+// reason already said at start is not said again.
+bool THallOfFame::Unsaved(const TPlace* place, const std::string& reason, bool saidAtStart) const {
+  const std::vector<ScoreRecord> mine = ThisRunsRecords(loaded_, ranking_.TableRecords());
+  const std::string head = "cannot save the hall of fame to \"" + std::string(::kScoreFile) + "\": ";
+  if (mine.empty()) {
+    if (!saidAtStart) Report(head + reason + "; this run recorded nothing, so nothing is lost");
+    return false;
+  }
+  TPlace here;
+  std::string unused;
+  if (!place || place->dir < 0)
+    place = Locate(here, unused) == TRefusal::kNone || CurrentFolder(here) ? &here : nullptr;
+  std::string name, why = "its folder cannot be opened";
+  if (place && KeepAside(*place, mine, name, why)) {
+    Report(head + reason + "; the results of " + Players(mine) + " are kept in \"" + name +
+           "\" and join the hall of fame at the next save");
+  } else {
+    Report(head + reason + ", nor keep the results beside it (" + why + "); not saved: " +
+           Players(mine));
+  }
+  return false;
+}
+
+bool THallOfFame::Load() {
   TPlace place;
   std::string why;
   TFileState f;
@@ -114,47 +95,39 @@ bool LoadHallOfFame() {
   } else {
     f = Refused(located, why);
   }
-  refusal = f.refusal;
-  refusalWhy = f.why;
-  if (refusal != TRefusal::kNone)
+  refusal_ = f.refusal;
+  refusalWhy_ = f.why;
+  if (refusal_ != TRefusal::kNone)
     ReportOnce(std::string("the hall of fame \"") + ::kScoreFile + "\" is kept as it is (" + f.why +
                "): this run's results will not be saved to it");
   if (f.kind == TFileState::kRead)
-    SetTable(std::vector<ScoreRecord>(
+    ranking_.SetTable(std::vector<ScoreRecord>(
         f.valid.begin(), f.valid.begin() + std::min<std::ptrdiff_t>(f.valid.size(), kHallSize)));
-  loaded = TableRecords();
+  loaded_ = ranking_.TableRecords();
   // Results an earlier run had to keep aside are told once at start, and
   // join the table now, as results of this run, so that the player sees
   // them and this run's save keeps them.
-  asidePlayers.clear();
-  asideFile.clear();
+  asidePlayers_.clear();
+  asideFile_.clear();
   if (place.dir >= 0 || CurrentFolder(place)) {
     const TKeptAside aside = ReadKeptAside(place);
-    for (const ScoreRecord& r : aside.records) asidePlayers << RecordName(r);
-    if (!aside.names.empty()) asideFile = QString::fromStdString(aside.names.front());
-    if (refusal == TRefusal::kNone && !aside.records.empty()) {
+    for (const ScoreRecord& r : aside.records) asidePlayers_ << RecordName(r);
+    if (!aside.names.empty()) asideFile_ = QString::fromStdString(aside.names.front());
+    if (refusal_ == TRefusal::kNone && !aside.records.empty()) {
       for (const ScoreRecord& r : aside.records) {
-        std::vector<ScoreRecord> table = TableRecords();
-        if (!TakeIn(table, r)) continue;
-        int slot = 0;  // the player's slot, else a new one, else the last
-        for (int k = 1; k <= EntryCount && slot == 0; ++k)
-          if (UpperName(Slots[k]) == UpperName(r)) slot = k;
-        if (slot == 0) {
-          if (EntryCount < kHallSize) ++EntryCount;
-          slot = EntryCount;
-        }
-        Slots[slot] = r;
+        std::vector<ScoreRecord> table = ranking_.TableRecords();
+        if (TakeIn(table, r)) ranking_.Put(r);
       }
-      SortHallOfFame();
+      ranking_.Sort();
     }
   }
-  FillNameList();
+  TellNames();
   return f.kind != TFileState::kUnreadable;
 }
 
-QString HallOfFameWarning() {
+QString THallOfFame::Warning() const {
   QString text;
-  switch (refusal) {
+  switch (refusal_) {
     case TRefusal::kNone:
       break;
     case TRefusal::kUnreadable:
@@ -174,19 +147,19 @@ QString HallOfFameWarning() {
       break;
   }
   if (!text.isEmpty()) text += QStringLiteral(": de resultaten van deze keer worden niet bewaard.");
-  if (!asidePlayers.isEmpty()) {
+  if (!asidePlayers_.isEmpty()) {
     if (!text.isEmpty()) text += QLatin1Char('\n');
     text += QStringLiteral("De resultaten van %1 konden eerder niet in \"ZamScores\" bewaard "
                            "worden; ze staan in \"%2\"")
-                .arg(asidePlayers.join(QStringLiteral(", ")), asideFile);
-    text += refusal == TRefusal::kNone ? QStringLiteral(" en worden nu opgenomen.")
-                                       : QStringLiteral(".");
+                .arg(asidePlayers_.join(QStringLiteral(", ")), asideFile_);
+    text += refusal_ == TRefusal::kNone ? QStringLiteral(" en worden nu opgenomen.")
+                                        : QStringLiteral(".");
   }
   return text;
 }
 
-QMessageBox* WarnAboutHallOfFame(QWidget* window) {
-  const QString text = HallOfFameWarning();
+QMessageBox* THallOfFame::WarnAbout(QWidget* window) const {
+  const QString text = Warning();
   if (text.isEmpty()) return nullptr;
   auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Zam"), text, QMessageBox::Ok,
                               window);
@@ -195,26 +168,12 @@ QMessageBox* WarnAboutHallOfFame(QWidget* window) {
   return box;
 }
 
-void ResetHallOfFame() {
-  EntryCount = 0;
-  ClearHallOfFame();
-  loaded.clear();
-  refusal = TRefusal::kNone;
-  refusalWhy.clear();
-  asidePlayers.clear();
-  asideFile.clear();
-  lastReport.clear();
-  LockWaitMilliseconds = 5000;
-  SaveInterruption = nullptr;
-  RewriteFault = TRewriteFault{};
-}
-
 // Lock, read, merge, write. The result replaces the file whole (a new file
 // renamed over it, with the file's own mode and owner), or, for another
 // user's file, is written in place through a journal. A save that changes
 // nothing writes nothing; bytes a save would drop are kept in a backup.
-bool SaveHallOfFame() {
-  if (refusal != TRefusal::kNone) return Unsaved(nullptr, refusalWhy, true);
+bool THallOfFame::Save() {
+  if (refusal_ != TRefusal::kNone) return Unsaved(nullptr, refusalWhy_, true);
   TPlace place;
   std::string why;
   if (Locate(place, why) != TRefusal::kNone) return Unsaved(nullptr, why);
@@ -223,7 +182,7 @@ bool SaveHallOfFame() {
   if (now.refusal != TRefusal::kNone) return Unsaved(&place, now.why);
   // Lock.
   const int lock = OpenLock(place, now, why);
-  if (lock < 0 || !WaitForLock(lock, LockWaitMilliseconds, &SaveStopRequests, why)) {
+  if (lock < 0 || !WaitForLock(lock, settings_.lockWaitMilliseconds, &SaveStopRequests, why)) {
     if (lock >= 0) ::close(lock);
     return Unsaved(&place, "no lock: " + why);
   }
@@ -239,7 +198,8 @@ bool SaveHallOfFame() {
   if (now.refusal != TRefusal::kNone) return Unsaved(&place, now.why);
   const TKeptAside aside = ReadKeptAside(place);
   // Merge.
-  const TMergeResult merged = MergeTables({now.valid, loaded, TableRecords(), aside.records});
+  const TMergeResult merged =
+      MergeTables({now.valid, loaded_, ranking_.TableRecords(), aside.records});
   std::vector<ScoreRecord> kept;
   for (const ScoreRecord& r : merged.table)
     if (r.levels != 0) kept.push_back(r);
@@ -250,49 +210,38 @@ bool SaveHallOfFame() {
     if (read && now.dropsBytes && !Backup(place, now.bytes, now.st, why))
       return Unsaved(&place, "no backup of the damaged file could be made: " + why);
     if (RewritesInPlace(now)) {
-      const TRewrite done = RewriteInPlace(place, now, data, why);
+      const TRewrite done = RewriteInPlace(place, now, data, why, settings_.rewriteFault);
       if (done == TRewrite::kRestored) return Unsaved(&place, why + " (the file is as it was)");
       if (done == TRewrite::kPending)
         return Unsaved(&place, why + " (the file is completed from its journal at the next start)");
     } else {
       const TReplace done = ReplaceFile(place, data, read ? &now.st : nullptr,
-                                        NewFileMode(place, now), SaveInterruption, why);
+                                        NewFileMode(place, now), settings_.interruption, why);
       if (done == TReplace::kStopped) return false;  // as if killed: nothing more happens
       if (done == TReplace::kFailed) return Unsaved(&place, why + " (the file is as it was)");
     }
   }
   RemoveKeptAside(place, aside);
   // Saved: the table becomes what the file now holds.
-  SetTable(merged.table);
-  loaded = TableRecords();
+  ranking_.SetTable(merged.table);
+  loaded_ = ranking_.TableRecords();
   return true;
 }
 
-void RecordResult(const QString& name, const QString& password, uint32_t levels) {
-  StoreResult(name, password, levels);
-  FillNameList();
+void THallOfFame::RecordResult(const QString& name, const QString& password, uint32_t levels) {
+  ranking_.StoreResult(name, password, levels);
+  TellNames();
 }
 
-void FillNameList() {
-  QComboBox* box = NameListBox;
-  if (!box) return;
-  const QString typed = box->currentText();
+QStringList THallOfFame::Names() const {
   QStringList names;
-  for (int k = 1; k <= EntryCount; ++k) names << RecordName(Slots[k]);
-  // The list is sorted alphabetically, without regard to letter case.
+  for (int k = 1; k <= ranking_.Count(); ++k) names << RecordName(ranking_.Slot(k));
   std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) < 0;
   });
-  const QSignalBlocker block(box);
-  box->clear();
-  box->addItems(names);
-  box->setCurrentIndex(-1);
-  box->setEditText(typed);
+  return names;
 }
 
-void ShowHallOfFame() {
-  if (!scoreform && MakeScoreForm) scoreform = MakeScoreForm();
-  if (!scoreform) return;
-  scoreform->exec();
-  scoreform->Timer1.stop();
+void THallOfFame::TellNames() const {
+  if (namesListener_) namesListener_(Names());
 }

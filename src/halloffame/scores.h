@@ -8,53 +8,105 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <csignal>
 #include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "halloffame/ranking.h"
-#include "halloffame/scoreform.h"
+#include "halloffame/rewrite.h"
 #include "halloffame/scorerecord.h"
+#include "halloffame/scorestore.h"
 
-class QComboBox;
 class QMessageBox;
 class QWidget;
 
 constexpr const char* kScoreFile = "ZamScores";
 
-// Reads the score file (completing first a rewrite another copy left cut
-// short); also fills the name list.
-bool LoadHallOfFame();
-// Saves under the lock: the file is read again, merged with this run's
-// results and written. Whatever makes it fail, this run's results are kept
-// aside for a later save.
-bool SaveHallOfFame();
-// For tests: called in a save after the new file is written and before it
-// replaces the old one; returning true ends the save there, as if the
-// program had been killed at that point.
-extern bool (*SaveInterruption)();
-// How long a save waits for another copy's lock on the file before it keeps
-// this run's results beside the file instead (milliseconds).
-extern int LockWaitMilliseconds;
 // Counts the requests to end the program; a save waiting for the lock stops
-// waiting when it goes up. Raised from a signal handler.
+// waiting when it goes up. Raised from a signal handler, so it cannot be a
+// member of any object.
 extern volatile std::sig_atomic_t SaveStopRequests;
-// What the player should know at start, in Dutch: why this run's results
-// will not be saved, and results an earlier run had to keep aside; empty
-// when there is nothing to say. Known once the file has been loaded.
-QString HallOfFameWarning();
-// Shows that text in a message box over the window (not waiting for it to
-// be closed); null when there is nothing to say.
-QMessageBox* WarnAboutHallOfFame(QWidget* window);
-// An empty table as at program start, with nothing loaded, nothing said
-// yet and the save's settings as they start (for tests, which each start
-// from scratch).
-void ResetHallOfFame();
-// The result of a finished game of a named player: the name and password as
-// typed, the levels packed three bits a game.
-void RecordResult(const QString& name, const QString& password, uint32_t levels);
-// Fills NameListBox with the names of the table, sorted.
-void FillNameList();
-void ShowHallOfFame();  // the hall-of-fame window, modal
 
-// The combo box that lists the players' names (set by the main window).
-extern QComboBox* NameListBox;
+// One run's hall of fame: the table, what was loaded into it, what a save
+// must know, and who hears of its list of names. It starts as the program
+// does: an empty table, nothing loaded, nothing said yet.
+class THallOfFame {
+ public:
+  THallOfFame() = default;
+  THallOfFame(const THallOfFame&) = delete;
+  THallOfFame& operator=(const THallOfFame&) = delete;
+  // A fresh hall of fame takes the place of this one (a new start).
+  THallOfFame(THallOfFame&&) = default;
+  THallOfFame& operator=(THallOfFame&&) = default;
+
+  // How a save behaves; tests change them.
+  struct TSaveSettings {
+    // Called after the new file is written and before it replaces the old
+    // one; returning true ends the save there, as if the program had been
+    // killed at that point.
+    bool (*interruption)() = nullptr;
+    // How long a save waits for another copy's lock on the file before it
+    // keeps this run's results beside the file instead (milliseconds): a
+    // few seconds, long enough for another copy's save.
+    int lockWaitMilliseconds = 5000;
+    // A step of a rewrite in place that fails.
+    scorestore::TRewriteFault rewriteFault;
+  };
+  TSaveSettings& SaveSettings() { return settings_; }
+
+  // Reads the score file (completing first a rewrite another copy left cut
+  // short); the listener hears the names.
+  bool Load();
+  // Saves under the lock: the file is read again, merged with this run's
+  // results and written. Whatever makes it fail, this run's results are kept
+  // aside for a later save.
+  bool Save();
+  // What the player should know at start, in Dutch: why this run's results
+  // will not be saved, and results an earlier run had to keep aside; empty
+  // when there is nothing to say. Known once the file has been loaded.
+  QString Warning() const;
+  // Shows that text in a message box over the window (not waiting for it to
+  // be closed); null when there is nothing to say.
+  QMessageBox* WarnAbout(QWidget* window) const;
+  // The result of a finished game of a named player: the name and password
+  // as typed, the levels packed three bits a game; the listener hears the
+  // names.
+  void RecordResult(const QString& name, const QString& password, uint32_t levels);
+
+  // The names of the table, sorted alphabetically without regard to letter
+  // case.
+  QStringList Names() const;
+  // Who is told the names whenever the table is loaded or a result is
+  // recorded (the main window fills its name box with them); an empty
+  // function stops it.
+  using TNamesListener = std::function<void(const QStringList& names)>;
+  void SetNamesListener(TNamesListener listener) { namesListener_ = std::move(listener); }
+
+  // The table. The controller empties it before loading again; tests set
+  // it up directly.
+  TRanking& Ranking() { return ranking_; }
+  const TRanking& Ranking() const { return ranking_; }
+
+ private:
+  void TellNames() const;
+  void ReportOnce(const std::string& what);
+  bool Unsaved(const scorestore::TPlace* place, const std::string& reason,
+               bool saidAtStart = false) const;
+
+  TRanking ranking_;
+  TSaveSettings settings_;
+  TNamesListener namesListener_;
+  // The table as loaded: players whose record differs from this at the save
+  // were changed by this run of the program.
+  std::vector<ScoreRecord> loaded_;
+  // Why this run's results cannot be saved, found at load.
+  scorestore::TRefusal refusal_ = scorestore::TRefusal::kNone;
+  std::string refusalWhy_;
+  // Results an earlier run kept aside, found at load: whose, and where.
+  QStringList asidePlayers_;
+  QString asideFile_;
+  std::string lastReport_;  // said once, however often the file is loaded
+};

@@ -67,8 +67,6 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-QWidget* mainWindow = nullptr;  // the parent of the windows built on demand
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -99,18 +97,12 @@ int main(int argc, char* argv[]) {
   // in the window, so that a test building windows keeps the seed it set.
   zam::Randomize();
   TForm1 form;
-  mainWindow = &form;
-  MakeScoreForm = [] { return new Tscoreform(mainWindow); };
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-                   [](QSessionManager&) { SaveHallOfFame(); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                   [&form](QSessionManager&) { form.HallOfFame().Save(); });
   form.show();
   CatchSignals();
   // The icon is drawn once the window is up.
   QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(ProgramIcon()); });
-  WarnAboutHallOfFame(&form);  // when this run's results cannot be saved
-  const int result = app.exec();
-  MakeScoreForm = nullptr;
-  scoreform = nullptr;
-  mainWindow = nullptr;
-  return result;
+  form.HallOfFame().WarnAbout(&form);  // when this run's results cannot be saved
+  return app.exec();
 }

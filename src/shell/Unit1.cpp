@@ -34,14 +34,13 @@
 #include "drawing/pieces.h"
 #include "drawing/rilArrayBtn.h"
 #include "games/catalogue.h"
+#include "halloffame/scoreform.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
 #include "shell/typing.h"
 #include "shell/voice.h"
-
-namespace {}  // namespace
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
   BuildControls(*this, *this, InfoItems());
@@ -114,6 +113,9 @@ TForm1::~TForm1() {
   delete keys_;
   keys_ = nullptr;
   FormDestroy();
+  // The hall-of-fame window shows the table of this window's hall of fame,
+  // which goes before the children do.
+  delete hallWindow_;
 }
 
 void TForm1::FormCreate() {
@@ -121,8 +123,9 @@ void TForm1::FormCreate() {
   PieceImages();  // built once, before the first picture needs them
   panels_ = std::make_unique<TSidePanels>(
       TSidePanels::TControls{largemsgbox, scoreBox, directionbox, totalscore, &InfoItems()});
-  NameListBox = namebox;
-  LoadHallOfFame();
+  hall_.SetNamesListener(
+      [this](const QStringList& names) { static_cast<TNameBox*>(namebox)->SetNames(names); });
+  hall_.Load();
   controller_.InitController();
 }
 
@@ -132,8 +135,8 @@ void TForm1::FormDestroy() {
   Timer1.stop();
   controller_.CloseController();
   board_.SetScreen(nullptr);
-  NameListBox = nullptr;
-  SaveHallOfFame();
+  hall_.SetNamesListener(nullptr);
+  hall_.Save();
 }
 
 void TForm1::paintEvent(QPaintEvent*) {
@@ -165,10 +168,6 @@ void TForm1::gameselbtnBtnPaint(QObject*, uint8_t BtnNr, uint8_t status) {
   const int y = r.Top + (gameselbtn->BtnHeight() - metrics.height()) / 2;
   gameselbtn->Canvas().TextOut(x, y, text, font, colour);
 }
-
-namespace {
-QString RulesText(int index);
-}  // namespace
 
 void TForm1::gameselbtnBtnChange(QObject*, uint8_t BtnNr, uint8_t status, Qt::MouseButton) {
   if (status != stDown) return;
@@ -228,22 +227,6 @@ void TForm1::DropKeyCursor() {
 
 namespace {
 
-// The lines of one block of the rules texts, as the rules box shows them.
-QString RulesText(int index) {
-  QStringList lines;
-  bool inSection = false;
-  for (const QString& item : InfoItems()) {
-    const bool header = item.startsWith(QLatin1Char('['));
-    if (header && inSection) break;
-    if (header) {
-      inSection = item == QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
-      continue;
-    }
-    if (inSection) lines << item;
-  }
-  return lines.join(QLatin1Char(' '));
-}
-
 // Qt tells a screen reader of the change itself, once.
 void Describe(QWidget* w, const QString& text) {
   if (w->accessibleDescription() != text) w->setAccessibleDescription(text);
@@ -256,17 +239,8 @@ void TForm1::RefreshDescriptions() {
       controller_.GameType() == kNoGame ? nullptr : FindGame(controller_.GameType());
   Describe(largemsgbox, RulesText(controller_.GameType() == kNoGame ? 10 : controller_.GameType()));
   Describe(directionbox, DirectionsText(entry ? entry->directions : 0));
-  QStringList scores;
-  int total = 0;
-  for (int t = 0; t < kGameCount; ++t) {
-    scores << QStringLiteral("spel %1: level %2, %3 punten")
-                  .arg(t + 1)
-                  .arg(controller_.Levels()[t])
-                  .arg((t + 1) * controller_.Levels()[t]);
-    total += (t + 1) * controller_.Levels()[t];
-  }
-  Describe(scoreBox, scores.join(QStringLiteral("; ")));
-  Describe(totalscore, QString::number(total));
+  Describe(scoreBox, ScoresText(controller_.Levels()));
+  Describe(totalscore, QString::number(TotalPoints(controller_.Levels())));
   Describe(box1, BoardText());
 }
 
@@ -351,7 +325,7 @@ void TForm1::ReportRestingPointer() {
 void TForm1::galleryBtnClick() {
   if (controller_.GameState() == TGameState::GsMenu ||
       controller_.GameState() == TGameState::GsGameOver) {
-    ShowHallOfFame();
+    HallWindow()->ShowModal();
     TakeBackKeyboard();
   }
 }
@@ -362,10 +336,15 @@ void TForm1::BitBtn1Click() {
   TakeBackKeyboard();
 }
 
+// Built when first opened, so the main window appears sooner.
 Thelpform* TForm1::HelpWindow() {
-  // Built when first opened, so the main window appears sooner.
   if (!help_) help_ = new Thelpform(this);
   return help_;
+}
+
+Tscoreform* TForm1::HallWindow() {
+  if (!hallWindow_) hallWindow_ = new Tscoreform(hall_.Ranking(), this);
+  return hallWindow_;
 }
 
 void TForm1::nameboxChange() {

@@ -13,12 +13,14 @@
 #include "drawing/Unit2.h"
 #include "drawing/Xbitmap.h"
 #include "games/keycursor.h"
+#include "halloffame/scores.h"
 #include "shell/controls.h"
 #include "shell/gamecontrol.h"
 #include "shell/keycommands.h"
 #include "shell/panels.h"
 
 class Thelpform;
+class Tscoreform;
 class TVoice;
 
 class TForm1 : public QWidget,
@@ -48,6 +50,10 @@ class TForm1 : public QWidget,
   TSidePanels& Panels() { return *panels_; }
   // The help window, a child of this one, built when first asked for.
   Thelpform* HelpWindow();
+  // The hall of fame this window's games record into, loaded at the start
+  // and saved when the window goes; and its window, built like the help.
+  THallOfFame& HallOfFame() { return hall_; }
+  Tscoreform* HallWindow();
 
   void FormCreate();
   void FormDestroy();
@@ -128,9 +134,11 @@ class TForm1 : public QWidget,
   void HandPlayer();
 
   TBoard board_{this};
-  TGameController controller_{*this, board_};
+  THallOfFame hall_;  // outlives the controller that records into it
+  TGameController controller_{*this, board_, hall_};
   std::unique_ptr<TSidePanels> panels_;
   QPointer<Thelpform> help_;
+  QPointer<Tscoreform> hallWindow_;
   std::unique_ptr<TVoice> voice_;
   TKeyCommands* keys_ = nullptr;  // a child; deleted first in the destructor
   bool destroyed_ = false;

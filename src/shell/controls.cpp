@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 #include "drawing/PaintBox.h"
@@ -177,6 +178,15 @@ void TNameBox::hidePopup() {
   // same call; the flag lasts until control returns to the loop.
   fromList_ = true;
   QTimer::singleShot(0, this, [this] { fromList_ = false; });
+}
+
+void TNameBox::SetNames(const QStringList& names) {
+  const QString typed = currentText();
+  const QSignalBlocker block(this);
+  clear();
+  addItems(names);
+  setCurrentIndex(-1);
+  setEditText(typed);
 }
 
 void TNameBox::keyPressEvent(QKeyEvent* e) {

@@ -57,6 +57,8 @@ class TNameBox final : public TNamedComboBox {
   using TNamedComboBox::TNamedComboBox;
   void hidePopup() override;
   bool FromList() const { return fromList_ || stepping_; }
+  // A new list of names; what the player is typing stays in the box.
+  void SetNames(const QStringList& names);
 
  protected:
   // On the closed box the arrow and page keys step to the entry above or

@@ -7,8 +7,8 @@
 #include "halloffame/security.h"
 #include "shell/panels.h"
 
-TGameController::TGameController(TControllerView& view, TBoard& board)
-    : view_(&view), board_(&board) {}
+TGameController::TGameController(TControllerView& view, TBoard& board, THallOfFame& hall)
+    : view_(&view), board_(&board), hall_(hall) {}
 
 TGameController::~TGameController() = default;
 
@@ -38,7 +38,7 @@ bool TGameController::PlayerMoveUnderWay() const { return Current() && Current()
 
 void TGameController::RecordForNamedPlayer() {
   if (anonymous_ || !view_) return;
-  RecordResult(player_.name, player_.password, PackLevels());
+  hall_.RecordResult(player_.name, player_.password, PackLevels());
 }
 
 void TGameController::GameWon() {
@@ -129,8 +129,8 @@ void TGameController::InitController() {
   player_ = {};
   if (view_) view_->ClearPlayer();
   signedIn_ = false;
-  ClearHallOfFame();
-  LoadHallOfFame();
+  hall_.Ranking().Clear();
+  hall_.Load();
   DispatchEvent(ControllerEvent::EvMenu);
 }
 
@@ -189,7 +189,7 @@ void TGameController::SignIn() {
   }
   if (player_.picked) {
     const QString password = player_.password;
-    if (UnscrambleText(StoredPasswordOf(name)) != password) {
+    if (UnscrambleText(hall_.Ranking().StoredPasswordOf(name)) != password) {
       if (!password.isEmpty())
         ShowStatus(MsgError, QStringLiteral("password niet correct"));
       else
@@ -197,7 +197,7 @@ void TGameController::SignIn() {
       view_->SetFocus(TControllerView::TFocus::Password);
       return;
     }
-    UnpackLevels(StoredLevelsOf(name));
+    UnpackLevels(hall_.Ranking().StoredLevelsOf(name));
     signedIn_ = true;
     RefreshScores();
     ShowStatus(MsgInfo, QStringLiteral(" "));

@@ -11,6 +11,7 @@
 #include "games/GameModule.h"
 
 class TBoard;
+class THallOfFame;
 
 enum MessageKind : uint8_t { MsgInfo = 0, MsgError = 1, MsgPrompt = 2, MsgWin = 3, MsgLoss = 4 };
 
@@ -47,12 +48,13 @@ class TControllerView {
   virtual void SetBoardCursor(Qt::CursorShape shape) = 0;
 };
 
-// One controller runs one window and the board it shows. It owns the game
-// modules, made when a game type is first needed; they live until
+// One controller runs one window and the board it shows, and records the
+// named players' results in a hall of fame that outlives it. It owns the
+// game modules, made when a game type is first needed; they live until
 // CloseController or the controller's end.
 class TGameController final : private TGameShell {
  public:
-  TGameController(TControllerView& view, TBoard& board);
+  TGameController(TControllerView& view, TBoard& board, THallOfFame& hall);
   ~TGameController() override;
   TGameController(const TGameController&) = delete;
   TGameController& operator=(const TGameController&) = delete;
@@ -120,6 +122,7 @@ class TGameController final : private TGameShell {
 
   TControllerView* view_;  // nullptr once closed
   TBoard* board_;
+  THallOfFame& hall_;
   mutable std::unique_ptr<TGameModule> modules_[kGameCount];
   TPlayerEntry player_;  // what the name and password boxes hold
   uint8_t gameType_ = kNoGame;

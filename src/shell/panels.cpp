@@ -131,3 +131,34 @@ const QStringList& InfoItems() {
   }();
   return items;
 }
+
+QString ScoresText(const uint8_t (&levels)[kGameCount]) {
+  QStringList scores;
+  for (int t = 0; t < kGameCount; ++t)
+    scores << QStringLiteral("spel %1: level %2, %3 punten")
+                  .arg(t + 1)
+                  .arg(levels[t])
+                  .arg((t + 1) * levels[t]);
+  return scores.join(QStringLiteral("; "));
+}
+
+int TotalPoints(const uint8_t (&levels)[kGameCount]) {
+  int total = 0;
+  for (int t = 0; t < kGameCount; ++t) total += (t + 1) * levels[t];
+  return total;
+}
+
+QString RulesText(int index) {
+  QStringList lines;
+  bool inSection = false;
+  for (const QString& item : InfoItems()) {
+    const bool header = item.startsWith(QLatin1Char('['));
+    if (header && inSection) break;
+    if (header) {
+      inSection = item == QLatin1Char('[') + QString::number(index) + QLatin1Char(']');
+      continue;
+    }
+    if (inSection) lines << item;
+  }
+  return lines.join(QLatin1Char(' '));
+}

@@ -46,6 +46,14 @@ class TSidePanels {
 // with the rules text of its catalogue line, the general text as block
 // "[10]", then "[]" and two empty lines.
 const QStringList& InfoItems();
+// The lines of block [index] of those items, as the rules box shows them,
+// in one text for a screen reader.
+QString RulesText(int index);
+
+// The score box in words, game by game ("spel 1: level 2, 2 punten; ..."),
+// and the total of its points.
+QString ScoresText(const uint8_t (&levels)[kGameCount]);
+int TotalPoints(const uint8_t (&levels)[kGameCount]);
 
 // The start picture, drawn into the board's ComposeBitmap.
 void DrawWelcomeBoard(TBoard& board);

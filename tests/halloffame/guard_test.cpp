@@ -48,7 +48,7 @@ using Clock = std::chrono::steady_clock;
 class GuardTest : public HallFixture {
  protected:
   void Record(const char* name, uint32_t levels) {
-    RecordResult(QString::fromLatin1(name), QString(), levels);
+    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
   }
 };
 
@@ -70,16 +70,16 @@ TEST_F(GuardTest, AFileWithoutOneValidRecordIsLeftAlone) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     InTempFolder inner;
-    ResetHallOfFame();
+    hall = THallOfFame();
     WriteFile(c.bytes);
     ASSERT_EQ(chmod("ZamScores", 0640), 0);
     CatchStderr err;
-    EXPECT_FALSE(LoadHallOfFame());
-    EXPECT_EQ(EntryCount, 0);
-    EXPECT_FALSE(HallOfFameWarning().isEmpty());
+    EXPECT_FALSE(hall.Load());
+    EXPECT_EQ(hall.Ranking().Count(), 0);
+    EXPECT_FALSE(hall.Warning().isEmpty());
     Record("Bert", 2);
-    const ScoreRecord bert = Slots[1];
-    EXPECT_FALSE(SaveHallOfFame());
+    const ScoreRecord bert = hall.Ranking().Slot(1);
+    EXPECT_FALSE(hall.Save());
     // Said at start, and at the save: the player and where the result is.
     const std::string said = err.Stop();
     EXPECT_EQ(Lines(said), 2) << said;
@@ -91,24 +91,24 @@ TEST_F(GuardTest, AFileWithoutOneValidRecordIsLeftAlone) {
     EXPECT_EQ(ReadFile(KeptAsideName().toLatin1().constData()), Bytes({bert}));
   }
   // One valid record among damaged ones: a hall of fame, saved as ever.
-  ResetHallOfFame();
+  hall = THallOfFame();
   const QByteArray mixed = Bytes({bad, MakeRecord("Cees", "", 3)}) + QByteArray(9, 'x');
   WriteFile(mixed);
-  EXPECT_TRUE(LoadHallOfFame());
-  EXPECT_TRUE(HallOfFameWarning().isEmpty());
+  EXPECT_TRUE(hall.Load());
+  EXPECT_TRUE(hall.Warning().isEmpty());
   Record("Bert", 2);
-  ASSERT_TRUE(SaveHallOfFame());
-  EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Cees", "", 3), Slots[2]}));
+  ASSERT_TRUE(hall.Save());
+  EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Cees", "", 3), hall.Ranking().Slot(2)}));
   EXPECT_EQ(ReadFile("ZamScores.bak"), mixed);
 }
 
 // An empty file is an empty hall of fame.
 TEST_F(GuardTest, AnEmptyFileIsAHallOfFame) {
   WriteFile(QByteArray());
-  EXPECT_TRUE(LoadHallOfFame());
-  EXPECT_TRUE(HallOfFameWarning().isEmpty());
+  EXPECT_TRUE(hall.Load());
+  EXPECT_TRUE(hall.Warning().isEmpty());
   Record("Anna", 1);
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile().size(), 56);
 }
 
@@ -136,7 +136,7 @@ TEST_F(GuardTest, ALinkIsFollowedOnlyWhenTheUserOwnsBothEnds) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     InTempFolder folder;
-    ResetHallOfFame();
+    hall = THallOfFame();
     ASSERT_TRUE(QDir().mkdir(QStringLiteral("private")));
     WriteFile(thesis, "private/thesis.txt");
     ASSERT_EQ(symlink("private/thesis.txt", "ZamScores"), 0);
@@ -147,10 +147,10 @@ TEST_F(GuardTest, ALinkIsFollowedOnlyWhenTheUserOwnsBothEnds) {
       ASSERT_EQ(lchown("ZamScores", other, other), 0);
     }
     CatchStderr err;
-    EXPECT_EQ(LoadHallOfFame(), c.followed);
-    EXPECT_EQ(HallOfFameWarning().isEmpty(), c.followed);
+    EXPECT_EQ(hall.Load(), c.followed);
+    EXPECT_EQ(hall.Warning().isEmpty(), c.followed);
     Record("Bert", 2);
-    EXPECT_EQ(SaveHallOfFame(), c.followed);
+    EXPECT_EQ(hall.Save(), c.followed);
     err.Stop();
     if (c.followed) {
       EXPECT_EQ(ReadFile("private/thesis.txt").size(), 2 * 56);
@@ -178,10 +178,10 @@ TEST_F(GuardTest, ALinkInTheLocksPlaceIsNotFollowed) {
   WriteFile(old);
   ASSERT_TRUE(QDir().mkdir(QStringLiteral("private")));
   ASSERT_EQ(symlink("private/made", "ZamScores.lock"), 0);  // leading nowhere yet
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
   CatchStderr err;
-  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_FALSE(hall.Save());
   EXPECT_NE(err.Stop().find("link"), std::string::npos) << err.Stop();
   EXPECT_TRUE(Entries(QStringLiteral("private")).isEmpty());
   EXPECT_EQ(ReadFile(), old);
@@ -199,11 +199,11 @@ TEST_F(GuardTest, BackupsRotateSkippingNamesThatAreNotTheUsersFiles) {
   ASSERT_EQ(symlink("victim", "ZamScores.bak.1"), 0);
   std::vector<QByteArray> damaged;
   for (int save = 0; save < 12; ++save) {
-    ResetHallOfFame();
+    hall = THallOfFame();
     damaged.push_back(Bytes({MakeRecord(PlayerName(save), "", 1), bad}));
     WriteFile(damaged.back());
-    ASSERT_TRUE(LoadHallOfFame());
-    ASSERT_TRUE(SaveHallOfFame()) << save;
+    ASSERT_TRUE(hall.Load());
+    ASSERT_TRUE(hall.Save()) << save;
     EXPECT_EQ(ReadFile(), Bytes({MakeRecord(PlayerName(save), "", 1)}));
   }
   // Nine names are usable (.bak, .bak.2 .. .bak.9): the newest nine of
@@ -241,11 +241,11 @@ TEST_F(GuardTest, BackupsNeverRunOut) {
   const QByteArray damaged = Bytes({MakeRecord("Eva", "", 1), bad});
   WriteFile(damaged);
   const QStringList before = Entries();
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Fred", 1);
-  const ScoreRecord fred = Slots[2];
+  const ScoreRecord fred = hall.Ranking().Slot(2);
   CatchStderr err;
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(err.Stop(), "");
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Eva", "", 1), fred}));
   const QStringList own = QDir().entryList({QStringLiteral("ZamScores.bak-*")}, QDir::Files);
@@ -268,12 +268,12 @@ TEST_F(GuardTest, BackupsNeverRunOut) {
 // the players another copy saved meanwhile keep theirs.
 TEST_F(GuardTest, APlayerWhoPlaysAgainKeepsThisRunsResult) {
   WriteFile(Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2)}));
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("anna", 3);  // the same player, typed in another letter case
-  const ScoreRecord anna = Slots[1];
+  const ScoreRecord anna = hall.Ranking().Slot(1);
   ASSERT_EQ(RecordName(anna), QStringLiteral("anna"));
   WriteFile(Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 4)}));  // another copy
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Bert", "", 4), anna}));
 }
 
@@ -284,27 +284,27 @@ TEST_F(GuardTest, ANewcomerInAFullTableIsSaved) {
   for (int i = 0; i < 100; ++i) hundred.push_back(MakeRecord(PlayerName(i), "", 2));
   hundred[99] = MakeRecord("P99", "", 3);  // slot 100 is lost, whatever its score
   WriteFile(Bytes(hundred));
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("New", 1);  // total 1, the lowest of all
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   std::vector<ScoreRecord> expected(hundred.begin(), hundred.begin() + 99);  // P99 is gone
-  ScoreRecord newcomer = MakeRecord("New", "", 1, Slots[100].date);
+  ScoreRecord newcomer = MakeRecord("New", "", 1, hall.Ranking().Slot(100).date);
   expected.push_back(newcomer);
   EXPECT_EQ(ReadFile(), Bytes(expected));
 
   // Another copy added a player meanwhile: 101 players; the lowest of the
   // others goes, never this run's.
-  ResetHallOfFame();
+  hall = THallOfFame();
   std::vector<ScoreRecord> ninetyNine(hundred.begin(), hundred.begin() + 99);
   ninetyNine[50] = MakeRecord("Low", "", 1);
   WriteFile(Bytes(ninetyNine));
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Mine", 1);
-  const ScoreRecord mine = Slots[100];
+  const ScoreRecord mine = hall.Ranking().Slot(100);
   std::vector<ScoreRecord> theirs = ninetyNine;
   theirs.push_back(MakeRecord("Top", "", 5));
   WriteFile(Bytes(theirs));
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   // The exchange sort, worked by hand: Top (5) swaps with P0 at rank 1; Low
   // (1) moves down past every player of 2 after it, P0 among them; Mine (1)
   // stays last. Of the 101, Low goes: the lowest that this run did not make.
@@ -323,14 +323,14 @@ TEST_F(GuardTest, ASaveThatRecordsNothingLeavesTheFileAlone) {
       Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 5), MakeRecord("Cees", "", 3)});
   WriteFile(unranked);
   const struct stat before = Stat("ZamScores");
-  ASSERT_TRUE(LoadHallOfFame());
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Load());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), unranked);
   EXPECT_EQ(Stat("ZamScores").st_ino, before.st_ino);  // not even rewritten
   // A recorded result ranks the merged table.
   Record("Dirk", 2);
-  const ScoreRecord dirk = Slots[4];
-  ASSERT_TRUE(SaveHallOfFame());
+  const ScoreRecord dirk = hall.Ranking().Slot(4);
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Bert", "", 5), MakeRecord("Cees", "", 3), dirk,
                                MakeRecord("Anna", "", 1)}));
 }
@@ -344,9 +344,9 @@ TEST_F(GuardTest, RootKeepsTheOwner) {
   WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
   ASSERT_EQ(chown("ZamScores", other, other), 0);
   ASSERT_EQ(chmod("ZamScores", 0644), 0);
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile().size(), 2 * 56);
   EXPECT_EQ(Stat("ZamScores").st_uid, other);
   EXPECT_EQ(Stat("ZamScores").st_gid, gid_t(other));
@@ -357,9 +357,9 @@ TEST_F(GuardTest, APartialRecordIsBackedUpBeforeItIsDropped) {
   const QByteArray whole = Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2)});
   const QByteArray original = whole + RecordBytes("Cees", "", 3).left(30);
   WriteFile(original);
-  ASSERT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(EntryCount, 2);
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().Count(), 2);
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), whole);
   EXPECT_EQ(ReadFile("ZamScores.bak"), original);
 }
@@ -370,16 +370,16 @@ TEST_F(GuardTest, TenThousandRecordsAreReadOneMoreIsRefused) {
   for (int count : {10000, 10001}) {
     SCOPED_TRACE(count);
     InTempFolder folder;
-    ResetHallOfFame();
+    hall = THallOfFame();
     QByteArray bytes;
     bytes.reserve(count * 56);
     for (int i = 0; i < count; ++i) bytes += record;
     WriteFile(bytes);
     CatchStderr err;
-    EXPECT_EQ(LoadHallOfFame(), count == 10000);
-    EXPECT_EQ(EntryCount, count == 10000 ? 100 : 0);
+    EXPECT_EQ(hall.Load(), count == 10000);
+    EXPECT_EQ(hall.Ranking().Count(), count == 10000 ? 100 : 0);
     Record("Bert", 2);
-    EXPECT_EQ(SaveHallOfFame(), count == 10000);
+    EXPECT_EQ(hall.Save(), count == 10000);
     err.Stop();
     if (count == 10001) {
       EXPECT_EQ(ReadFile(), bytes);
@@ -391,11 +391,7 @@ TEST_F(GuardTest, TenThousandRecordsAreReadOneMoreIsRefused) {
 
 class WarningTest : public ShellTest {
  protected:
-  void SetUp() override { ResetHallOfFame(); }
-  void TearDown() override {
-    ShellTest::TearDown();
-    ResetHallOfFame();
-  }
+  void SetUp() override {}  // the window comes once the test has made its files
   InTempFolder folder;
 };
 
@@ -417,14 +413,13 @@ TEST_F(WarningTest, SaidAtStartOnceInTheWindowAndOnceOnStderr) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     InTempFolder folder;
-    ResetHallOfFame();
     c.make();
     CatchStderr err;
     ShellTest::SetUp();  // the window loads the file twice at start
-    QMessageBox* box = WarnAboutHallOfFame(form.get());
+    QMessageBox* box = form->HallOfFame().WarnAbout(form.get());
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(box->isVisible());
-    EXPECT_EQ(box->text(), HallOfFameWarning());
+    EXPECT_EQ(box->text(), form->HallOfFame().Warning());
     EXPECT_TRUE(box->text().contains(QStringLiteral("niet bewaard")));
     box->close();
     QApplication::processEvents();
@@ -433,12 +428,11 @@ TEST_F(WarningTest, SaidAtStartOnceInTheWindowAndOnceOnStderr) {
   }
   // A file that will be saved: nothing to say.
   InTempFolder fine;
-  ResetHallOfFame();
   WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
   CatchStderr err;
   ShellTest::SetUp();
-  EXPECT_EQ(WarnAboutHallOfFame(form.get()), nullptr);
-  EXPECT_TRUE(HallOfFameWarning().isEmpty());
+  EXPECT_EQ(form->HallOfFame().WarnAbout(form.get()), nullptr);
+  EXPECT_TRUE(form->HallOfFame().Warning().isEmpty());
   form.reset();
   EXPECT_EQ(err.Stop(), "");
 }
@@ -454,7 +448,7 @@ TEST_F(WarningTest, ResultsKeptAsideAreToldAtTheNextStart) {
   ASSERT_EQ(chmod(aside.constData(), 0600), 0);
   CatchStderr err;
   ShellTest::SetUp();  // the window loads the file twice at start
-  QMessageBox* box = WarnAboutHallOfFame(form.get());
+  QMessageBox* box = form->HallOfFame().WarnAbout(form.get());
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isVisible());
   EXPECT_TRUE(box->text().contains(QStringLiteral("Bert"))) << box->text().toStdString();

@@ -145,12 +145,11 @@ inline QString KeptAsideName(uid_t uid = geteuid()) {
          (pw ? QString::fromLocal8Bit(pw->pw_name) : QString::number(uid));
 }
 
-// Each test starts as the program does: an empty table, nothing loaded,
-// nothing said yet, in a fresh current folder. The table is reset again at
-// the end, so no test leaves anything behind for the next one.
+// Each test starts as the program does: a hall of fame of its own with an
+// empty table, nothing loaded, nothing said yet, in a fresh current folder.
+// A test that starts the program again gives itself a fresh one.
 class HallFixture : public ::testing::Test {
  protected:
-  void SetUp() override { ResetHallOfFame(); }
-  void TearDown() override { ResetHallOfFame(); }
   InTempFolder folder;
+  THallOfFame hall;
 };

@@ -9,6 +9,7 @@
 #include "drawing/accessible.h"
 #include "halloffame/hall_fixture.h"
 #include "halloffame/hall_keys.h"
+#include "halloffame/scoreform.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -51,13 +52,7 @@ TEST(HallKeys, EachKeyMovesTheSelectionAndKeepsItInSight) {
 
 class HallKeysWindow : public ShellTest {
  protected:
-  void SetUp() override { ResetHallOfFame(); }
-  void TearDown() override {
-    delete scoreform;
-    scoreform = nullptr;
-    ShellTest::TearDown();
-    ResetHallOfFame();
-  }
+  void SetUp() override {}  // the window comes once the test has made its files
   void OpenWith(int players) {
     std::vector<ScoreRecord> records;
     // The file holds the ranks in order: game 2 (2 points a level) at level
@@ -66,7 +61,7 @@ class HallKeysWindow : public ShellTest {
       records.push_back(MakeRecord(PlayerName(i), "", uint32_t(5 - i / 6) << 3));
     WriteFile(Bytes(records));
     ShellTest::SetUp();
-    scoreform = new Tscoreform(form.get());
+    scoreform = form->HallWindow();
     scoreform->Timer1.blockSignals(true);  // rows painted by the test's ticks
     scoreform->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(scoreform));
@@ -79,6 +74,7 @@ class HallKeysWindow : public ShellTest {
     while (scoreform->Timer1.isActive()) scoreform->Timer1Timer();
   }
   InTempFolder folder;
+  Tscoreform* scoreform = nullptr;  // the window's own
 };
 
 // With 30 players the ranks below the first page are reached by keyboard,
@@ -118,14 +114,17 @@ TEST_F(HallKeysWindow, ARankIsReadWithItsLevelsAndScore) {
   WriteFile(Bytes({MakeRecord("Anna", "", 2u | 1u << 6 | 5u << 24)}));
   ShellTest::SetUp();
   // Game 1 at level 2 (2 points), game 3 at level 1 (3), game 9 at level 5 (45).
-  EXPECT_EQ(HallRowText(1), QStringLiteral("rang 1: Anna, level 2 in spel 1, level 1 in spel 3 en "
-                                           "level 5 in spel 9, score 50, laatst gespeeld "
-                                           "15-03-2023"));
-  EXPECT_EQ(HallRowText(2), QString());
-  EXPECT_EQ(HallRowCells(1), (QStringList{QStringLiteral("1"), QStringLiteral("Anna"),
-                                          QStringLiteral("level 2 in spel 1, level 1 in spel 3 en "
-                                                         "level 5 in spel 9"),
-                                          QStringLiteral("50"), QStringLiteral("15-03-2023")}));
+  const TRanking& ranking = form->HallOfFame().Ranking();
+  EXPECT_EQ(HallRowText(ranking, 1),
+            QStringLiteral("rang 1: Anna, level 2 in spel 1, level 1 in spel 3 en "
+                           "level 5 in spel 9, score 50, laatst gespeeld "
+                           "15-03-2023"));
+  EXPECT_EQ(HallRowText(ranking, 2), QString());
+  EXPECT_EQ(HallRowCells(ranking, 1),
+            (QStringList{QStringLiteral("1"), QStringLiteral("Anna"),
+                         QStringLiteral("level 2 in spel 1, level 1 in spel 3 en "
+                                        "level 5 in spel 9"),
+                         QStringLiteral("50"), QStringLiteral("15-03-2023")}));
 }
 
 // A screen reader sees the page as a table: a row per rank shown, a column

@@ -13,6 +13,7 @@
 
 #include "halloffame/child_process.h"
 #include "halloffame/hall_fixture.h"
+#include "halloffame/scoreform.h"
 #include "shell/shell_fixture.h"
 
 extern char** environ;
@@ -56,12 +57,10 @@ Reader ReadRecord(const QByteArray& file, int index) {
 
 class HallWidgets : public ShellTest {
  protected:
-  void SetUp() override { ResetHallOfFame(); }
-  void TearDown() override {
-    ShellTest::TearDown();
-    ResetHallOfFame();
-  }
+  void SetUp() override {}  // the window comes once the test has made its files
   void Open() { ShellTest::SetUp(); }
+  // The table of the window's hall of fame.
+  const TRanking& Table() const { return form->HallOfFame().Ranking(); }
   void TypeInto(QWidget* w, const QString& text) {
     w->setFocus();
     QTest::keyClicks(w, text);
@@ -90,7 +89,6 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   EXPECT_EQ(UnscrambleText(r.password), "x1");
 
   // The next start.
-  ResetHallOfFame();
   Open();
   ASSERT_EQ(form->namebox->count(), 1);
   EXPECT_TRUE(form->namebox->currentText().isEmpty());
@@ -110,7 +108,7 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   EXPECT_EQ(form->totalscore->text(), QStringLiteral("1"));
 
   // The gallery shows her at rank 1.
-  scoreform = new Tscoreform(form.get());
+  Tscoreform* scoreform = form->HallWindow();
   scoreform->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(scoreform));
   QApplication::processEvents();
@@ -136,8 +134,6 @@ TEST_F(HallWidgets, NewPlayerWinsThenComesBackForHerStars) {
   QTest::keyClick(scoreform, Qt::Key_Escape);
   EXPECT_EQ(scoreform->result(), QDialog::Accepted);
   EXPECT_FALSE(scoreform->isVisible());
-  delete scoreform;
-  scoreform = nullptr;
 }
 
 TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
@@ -146,12 +142,12 @@ TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
     players.push_back(MakeRecord(PlayerName(i), "", uint32_t(1 + i % 5)));
   WriteFile(Bytes(players));
   Open();
-  ASSERT_EQ(EntryCount, 100);
-  scoreform = new Tscoreform(form.get());
+  ASSERT_EQ(Table().Count(), 100);
+  Tscoreform* scoreform = form->HallWindow();
   // The rows come from the test's ticks only: on a busy machine the row
   // timer's own 40 ms tick could otherwise slip in while the window shows.
-  // (The form owns its timer and goes first, so no blocker object may
-  // outlive it.)
+  // (The hall-of-fame window owns its timer and goes with the main window,
+  // so no blocker object may outlive it.)
   scoreform->Timer1.blockSignals(true);
   scoreform->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(scoreform));
@@ -170,17 +166,15 @@ TEST_F(HallWidgets, GalleryScrollsToTheLastPage) {
   EXPECT_EQ(window.pixel(200, 678) & 0xFFFFFF, 0xFF8000u);  // orange at the bottom
   EXPECT_EQ(window.pixel(9, 300) & 0xFFFFFF, 0xFFFF00u);
   EXPECT_EQ(window.pixel(200, 39) & 0xFFFFFF, 0xFF8000u);  // inner ring reversed
-  delete scoreform;
-  scoreform = nullptr;
 }
 
 TEST_F(HallWidgets, RecordResultUpdatesIgnoringLetterCase) {
   WriteFile(Bytes({MakeRecord("Anna", "", 2)}));
   Open();
-  RecordResult(QStringLiteral("ANNA"), QString(), 4);
-  EXPECT_EQ(EntryCount, 1);
-  EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("ANNA"));
-  EXPECT_EQ(Slots[1].levels, 4u);
+  form->HallOfFame().RecordResult(QStringLiteral("ANNA"), QString(), 4);
+  EXPECT_EQ(Table().Count(), 1);
+  EXPECT_EQ(RecordName(Table().Slot(1)), QStringLiteral("ANNA"));
+  EXPECT_EQ(Table().Slot(1).levels, 4u);
   EXPECT_EQ(form->namebox->itemText(0), QStringLiteral("ANNA"));
 }
 
@@ -189,11 +183,11 @@ TEST_F(HallWidgets, AFullTableGivesSlot100ToANewName) {
   for (int i = 0; i < 100; ++i) players.push_back(MakeRecord(PlayerName(i), "", 1));
   WriteFile(Bytes(players));
   Open();
-  RecordResult(QStringLiteral("Nieuw"), QStringLiteral("x1"), 5u << 24);
-  EXPECT_EQ(EntryCount, 100);
-  EXPECT_EQ(RecordName(Slots[100]), QStringLiteral("Nieuw"));
-  EXPECT_EQ(std::string(Slots[100].password, Slots[100].passwordLength), "8baW00");
-  EXPECT_EQ(RankOrder[1], 100);  // re-sorted: the new 45 points lead
+  form->HallOfFame().RecordResult(QStringLiteral("Nieuw"), QStringLiteral("x1"), 5u << 24);
+  EXPECT_EQ(Table().Count(), 100);
+  EXPECT_EQ(RecordName(Table().Slot(100)), QStringLiteral("Nieuw"));
+  EXPECT_EQ(std::string(Table().Slot(100).password, Table().Slot(100).passwordLength), "8baW00");
+  EXPECT_EQ(Table().SlotAtRank(1), 100);  // re-sorted: the new 45 points lead
   EXPECT_EQ(form->namebox->findText(QStringLiteral("P99")), -1);
 }
 
@@ -222,9 +216,9 @@ TEST_F(HallWidgets, MenuDuringPlayAndLossesAreRecordedToo) {
   TypeInto(form->namebox->lineEdit(), QStringLiteral("Cees"));
   StartGame1();
   Click(form->stopBtn);  // abandoned at level 0: still recorded
-  EXPECT_EQ(EntryCount, 1);
-  EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Cees"));
-  EXPECT_EQ(Slots[1].levels, 0u);
+  EXPECT_EQ(Table().Count(), 1);
+  EXPECT_EQ(RecordName(Table().Slot(1)), QStringLiteral("Cees"));
+  EXPECT_EQ(Table().Slot(1).levels, 0u);
 }
 
 // A lost game, not only an abandoned one, is recorded: the level the win
@@ -236,16 +230,16 @@ TEST_F(HallWidgets, ALostGameIsRecorded) {
   Game1().SetPosition({{0, 1}});
   ClickBoard(BlockCentre(2, 1));
   ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
-  ASSERT_EQ(EntryCount, 1);
-  EXPECT_EQ(Slots[1].levels, 1u);
+  ASSERT_EQ(Table().Count(), 1);
+  EXPECT_EQ(Table().Slot(1).levels, 1u);
   Click(form->actionBtn);  // "nieuw spel"
   Game1().SetPosition({{0, 2}});
   Click(form->compstartBtn);
   RunTimer();
   ASSERT_EQ(Status(), QStringLiteral("computer heeft gewonnen"));
-  EXPECT_EQ(EntryCount, 1);
-  EXPECT_EQ(RecordName(Slots[1]), QStringLiteral("Dora"));
-  EXPECT_EQ(Slots[1].levels, 0u);
+  EXPECT_EQ(Table().Count(), 1);
+  EXPECT_EQ(RecordName(Table().Slot(1)), QStringLiteral("Dora"));
+  EXPECT_EQ(Table().Slot(1).levels, 0u);
 }
 
 // The name list is in alphabetical order whatever the order of the file.
@@ -284,7 +278,7 @@ TEST_F(HallWidgets, AnonymousPlayersAreNeverRecorded) {
   Game1().SetPosition({{1, 0}});
   ClickBoard(BlockCentre(1, 1));
   ASSERT_EQ(Controller().GameState(), TGameState::GsGameOver);
-  EXPECT_EQ(EntryCount, 0);
+  EXPECT_EQ(Table().Count(), 0);
 }
 
 // The real program ended by SIGTERM still writes the file: the damaged

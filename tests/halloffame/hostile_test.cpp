@@ -219,7 +219,7 @@ class SaveTest : public HallFixture {
  protected:
   // A player recorded by this run.
   void Record(const char* name, uint32_t levels) {
-    RecordResult(QString::fromLatin1(name), QString(), levels);
+    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
   }
   static mode_t Mode(const char* path) {
     struct stat st;
@@ -232,12 +232,12 @@ TEST_F(SaveTest, TheFilesModeIsKept) {
   for (mode_t mode : {0600, 0640, 0664, 0644, 0660}) {
     SCOPED_TRACE(mode);
     InTempFolder inner;
-    ResetHallOfFame();
+    hall = THallOfFame();
     WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
     ASSERT_EQ(chmod("ZamScores", mode), 0);
-    ASSERT_TRUE(LoadHallOfFame());
+    ASSERT_TRUE(hall.Load());
     Record("Bert", 2);
-    ASSERT_TRUE(SaveHallOfFame());
+    ASSERT_TRUE(hall.Save());
     EXPECT_EQ(Mode("ZamScores"), mode);
     EXPECT_EQ(ReadFile().size(), 2 * 56);
   }
@@ -245,9 +245,9 @@ TEST_F(SaveTest, TheFilesModeIsKept) {
 
 TEST_F(SaveTest, ANewFileFollowsTheUmask) {
   const mode_t previous = umask(077);
-  LoadHallOfFame();
+  hall.Load();
   Record("Bert", 2);
-  const bool saved = SaveHallOfFame();
+  const bool saved = hall.Save();
   umask(previous);
   ASSERT_TRUE(saved);
   EXPECT_EQ(Mode("ZamScores"), 0600u);
@@ -257,9 +257,9 @@ TEST_F(SaveTest, AReadOnlyFileIsNotReplaced) {
   const QByteArray old = Bytes({MakeRecord("Anna", "", 1)});
   WriteFile(old);
   ASSERT_EQ(chmod("ZamScores", 0444), 0);
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
-  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_FALSE(hall.Save());
   EXPECT_EQ(ReadFile(), old);
   EXPECT_EQ(Mode("ZamScores"), 0444u);
 }
@@ -268,10 +268,10 @@ TEST_F(SaveTest, ALinksTargetIsUpdatedAndTheLinkKept) {
   ASSERT_TRUE(QDir().mkdir(QStringLiteral("keep")));
   WriteFile(Bytes({MakeRecord("Anna", "", 1)}), "keep/scores");
   ASSERT_EQ(symlink("keep/scores", "ZamScores"), 0);
-  ASSERT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(EntryCount, 1);
+  ASSERT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().Count(), 1);
   Record("Bert", 2);
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_TRUE(QFileInfo(QStringLiteral("ZamScores")).isSymLink());
   EXPECT_EQ(ReadFile("keep/scores").size(), 2 * 56);
 }
@@ -279,15 +279,15 @@ TEST_F(SaveTest, ALinksTargetIsUpdatedAndTheLinkKept) {
 TEST_F(SaveTest, ASaveCutShortLeavesTheOldFileAndNoStrayFileAfterTheNext) {
   const QByteArray old = Bytes({MakeRecord("Anna", "", 1)});
   WriteFile(old);
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
-  SaveInterruption = [] { return true; };  // killed between writing and renaming
-  EXPECT_FALSE(SaveHallOfFame());
-  SaveInterruption = nullptr;
+  hall.SaveSettings().interruption = [] { return true; };  // killed between writing and renaming
+  EXPECT_FALSE(hall.Save());
+  hall.SaveSettings().interruption = nullptr;
   EXPECT_EQ(ReadFile(), old);
   QStringList files = QDir().entryList(QDir::Files);
   EXPECT_EQ(files.size(), 3) << files.join(QLatin1Char(' ')).toStdString();  // + lock + stray
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(QDir().entryList(QDir::Files),
             (QStringList{QStringLiteral("ZamScores"), QStringLiteral("ZamScores.lock")}));
   EXPECT_EQ(ReadFile().size(), 2 * 56);

@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 class LockTest : public HallFixture {
  protected:
   void Record(const char* name, uint32_t levels) {
-    RecordResult(QString::fromLatin1(name), QString(), levels);
+    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
   }
 };
 
@@ -51,15 +51,15 @@ TEST_F(LockTest, TheLockFilesModeAndKind) {
   for (const auto& m : modes) {
     SCOPED_TRACE(m.what);
     InTempFolder folder;
-    ResetHallOfFame();
+    hall = THallOfFame();
     if (m.file) {
       WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
       ASSERT_EQ(chmod("ZamScores", m.file), 0);
     }
     const mode_t previous = umask(m.umask);
-    LoadHallOfFame();
+    hall.Load();
     Record("Bert", 2);
-    const bool saved = SaveHallOfFame();
+    const bool saved = hall.Save();
     umask(previous);
     ASSERT_TRUE(saved);
     EXPECT_EQ(Stat("ZamScores.lock").st_mode & 07777, m.lock);
@@ -67,22 +67,22 @@ TEST_F(LockTest, TheLockFilesModeAndKind) {
   {
     SCOPED_TRACE("a read-only lock");
     InTempFolder folder;
-    ResetHallOfFame();
+    hall = THallOfFame();
     WriteFile("", "ZamScores.lock");
     ASSERT_EQ(chmod("ZamScores.lock", 0444), 0);
-    LoadHallOfFame();
+    hall.Load();
     Record("Bert", 2);
-    EXPECT_TRUE(SaveHallOfFame());
+    EXPECT_TRUE(hall.Save());
     EXPECT_EQ(ReadFile().size(), 56);
   }
   {
     SCOPED_TRACE("a pipe as the lock");
     InTempFolder folder;
-    ResetHallOfFame();
+    hall = THallOfFame();
     ASSERT_EQ(mkfifo("ZamScores.lock", 0666), 0);
-    LoadHallOfFame();
+    hall.Load();
     CatchStderr err;
-    EXPECT_FALSE(SaveHallOfFame());  // returns: no wait on a pipe
+    EXPECT_FALSE(hall.Save());  // returns: no wait on a pipe
     err.Stop();
     EXPECT_FALSE(QFile::exists(QStringLiteral("ZamScores")));
   }
@@ -113,27 +113,27 @@ QStringList UnsavedFiles() {
 TEST_F(LockTest, AHeldLockKeepsTheResultsAsideUntilTheNextSave) {
   const QByteArray old = Bytes({MakeRecord("Anna", "", 1)});
   WriteFile(old);
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
-  const ScoreRecord bert = Slots[2];
-  LockWaitMilliseconds = 200;
+  const ScoreRecord bert = hall.Ranking().Slot(2);
+  hall.SaveSettings().lockWaitMilliseconds = 200;
   {
     HeldLock other;
     ASSERT_TRUE(other.held());
     CatchStderr err;
-    EXPECT_FALSE(SaveHallOfFame());
+    EXPECT_FALSE(hall.Save());
     EXPECT_NE(err.Stop().find("unsaved"), std::string::npos) << err.Stop();
   }
-  LockWaitMilliseconds = 5000;
+  hall.SaveSettings().lockWaitMilliseconds = 5000;
   EXPECT_EQ(ReadFile(), old);
   const QStringList aside = UnsavedFiles();
   ASSERT_EQ(aside.size(), 1);
   EXPECT_EQ(ReadFile(aside[0].toLatin1().constData()), Bytes({bert}));
   // The next run sees Bert's result at once, and its save puts it in the file.
-  ResetHallOfFame();
-  ASSERT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 2u);
-  ASSERT_TRUE(SaveHallOfFame());
+  hall = THallOfFame();
+  ASSERT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Bert")), 2u);
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), Bytes({bert, MakeRecord("Anna", "", 1)}));
   EXPECT_TRUE(UnsavedFiles().isEmpty());
 }
@@ -142,16 +142,16 @@ TEST_F(LockTest, AHeldLockKeepsTheResultsAsideUntilTheNextSave) {
 // (it started before), unless the file holds a later result of that player.
 TEST_F(LockTest, ResultsKeptAsideJoinAtTheNextSave) {
   WriteFile(Bytes({MakeRecord("Anna", "", 1, 45000.0), MakeRecord("Bert", "", 1, 45000.0)}));
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Cees", 1);
   WriteFile(Bytes({MakeRecord("Anna", "", 3, 45001.0), MakeRecord("Bert", "", 3, 44999.0)}),
             "ZamScores.unsaved-20230315-120000");
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   const QByteArray file = ReadFile();
   EXPECT_EQ(file.size(), 3 * 56);
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Anna")), 3u);  // later than the file's
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 1u);  // older than the file's
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Cees")), 1u);
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Anna")), 3u);  // later than the file's
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Bert")), 1u);  // older than the file's
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Cees")), 1u);
   EXPECT_TRUE(UnsavedFiles().isEmpty());
 }
 
@@ -169,18 +169,18 @@ TEST_F(LockTest, ASecondKeepAsideTakesInTheFirstNeverThroughALink) {
   HeldLock other;
   ASSERT_TRUE(other.held());
   // This copy starts and records Cees.
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Cees", 2);
-  const ScoreRecord cees = Slots[2];
+  const ScoreRecord cees = hall.Ranking().Slot(2);
   // Another copy, started at the same time, records Bert and fails first.
   const pid_t pid = fork();
   ASSERT_GE(pid, 0);
   if (pid == 0) {
-    ResetHallOfFame();
-    LockWaitMilliseconds = 100;
-    const bool loaded = LoadHallOfFame();
+    hall = THallOfFame();
+    hall.SaveSettings().lockWaitMilliseconds = 100;
+    const bool loaded = hall.Load();
     Record("Bert", 2);
-    _exit(loaded && !SaveHallOfFame() ? 0 : 1);
+    _exit(loaded && !hall.Save() ? 0 : 1);
   }
   ASSERT_EQ(WaitFor(pid, 30), 0);
   EXPECT_EQ(ReadFile("victim"), QByteArray("precious"));
@@ -190,9 +190,9 @@ TEST_F(LockTest, ASecondKeepAsideTakesInTheFirstNeverThroughALink) {
   ASSERT_EQ(first.size(), 56);
   EXPECT_EQ(first.mid(0, 5), QByteArray("\x04" "Bert"));
   // Then this copy fails too: both results in the one file.
-  LockWaitMilliseconds = 100;
+  hall.SaveSettings().lockWaitMilliseconds = 100;
   CatchStderr err;
-  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_FALSE(hall.Save());
   err.Stop();
   EXPECT_EQ(UnsavedFiles(), QStringList{KeptAsideName()});
   EXPECT_EQ(Stat(aside.constData()).st_mode & 07777, 0600u);
@@ -205,9 +205,9 @@ volatile sig_atomic_t* stopCounter = &SaveStopRequests;
 void AskToStop(int) { *stopCounter = *stopCounter + 1; }
 
 TEST_F(LockTest, AFurtherSignalStopsTheWait) {
-  LoadHallOfFame();
+  hall.Load();
   Record("Bert", 2);
-  LockWaitMilliseconds = 60000;  // far longer than the test may take
+  hall.SaveSettings().lockWaitMilliseconds = 60000;  // far longer than the test may take
   HeldLock other;
   ASSERT_TRUE(other.held());
   struct sigaction action = {}, previous;
@@ -218,11 +218,11 @@ TEST_F(LockTest, AFurtherSignalStopsTheWait) {
   setitimer(ITIMER_REAL, &timer, nullptr);
   CatchStderr err;
   const auto start = Clock::now();
-  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_FALSE(hall.Save());
   const double waited = std::chrono::duration<double>(Clock::now() - start).count();
   err.Stop();
   sigaction(SIGALRM, &previous, nullptr);
-  LockWaitMilliseconds = 5000;
+  hall.SaveSettings().lockWaitMilliseconds = 5000;
   EXPECT_NE(err.Stop().find("stopped"), std::string::npos) << err.Stop();
   EXPECT_LT(waited, 30.0);  // a guard against waiting the whole minute, not a timing target
   EXPECT_EQ(UnsavedFiles().size(), 1);
@@ -232,9 +232,9 @@ TEST_F(LockTest, AFurtherSignalStopsTheWait) {
 // process wrote under it.
 TEST_F(LockTest, ASaveWaitsForAHeldLockAndMergesWhatItsHolderWrote) {
   WriteFile(Bytes({MakeRecord("Anna", "", 1)}));
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   Record("Bert", 2);
-  const ScoreRecord bert = Slots[2];
+  const ScoreRecord bert = hall.Ranking().Slot(2);
   const QByteArray theirs = Bytes({MakeRecord("Anna", "", 1), MakeRecord("Cees", "", 3)});
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
@@ -256,7 +256,7 @@ TEST_F(LockTest, ASaveWaitsForAHeldLockAndMergesWhatItsHolderWrote) {
   char byte;
   ASSERT_EQ(read(ready[0], &byte, 1), 1);
   close(ready[0]);
-  EXPECT_TRUE(SaveHallOfFame());
+  EXPECT_TRUE(hall.Save());
   EXPECT_EQ(WaitFor(pid, 20), 0);
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Cees", "", 3), bert, MakeRecord("Anna", "", 1)}));
 }

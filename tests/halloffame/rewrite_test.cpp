@@ -76,9 +76,9 @@ class InMemoryFolder {
 
 class RewriteTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetHallOfFame(); }
-  void TearDown() override { ResetHallOfFame(); }
   InMemoryFolder folder;
+  TRewriteFault fault;  // what the next rewrite meets
+  THallOfFame hall;     // the program's, for what it loads after a rewrite
 
   // Writes `old` as the score file and rewrites it in place to `now`.
   TRewrite Rewrite(const std::vector<ScoreRecord>& old, const std::vector<ScoreRecord>& now) {
@@ -87,7 +87,7 @@ class RewriteTest : public ::testing::Test {
     std::string why;
     EXPECT_EQ(Locate(place, why), TRefusal::kNone);
     TFileState f = ReadScoreFile(place);
-    return RewriteInPlace(place, f, Raw(now), why);
+    return RewriteInPlace(place, f, Raw(now), why, fault);
   }
 };
 
@@ -114,9 +114,9 @@ TEST_F(RewriteTest, AFaultAfterAnyByteLeavesTheOldFileOrTheNewWhole) {
     const size_t most = size_t(std::max(oldBytes.size(), newBytes.size()));
     for (auto step : {TRewriteFault::kWrite, TRewriteFault::kTruncate, TRewriteFault::kSync}) {
       for (size_t n = 0; n <= most + 1; ++n) {
-        RewriteFault = {step, n, false};
+        fault = {step, n, false};
         const TRewrite result = Rewrite(t.old, t.now);
-        RewriteFault = {};
+        fault = {};
         ++cases;
         const QByteArray file = ReadFile();
         const auto counts = NameCounts(file);
@@ -157,17 +157,17 @@ TEST_F(RewriteTest, ARewriteKilledAfterAnyByteIsCompletedAtTheNextStart) {
   int cases = 0, completed = 0;
   for (size_t n = 0; n < size_t(newBytes.size()); n += 7) {
     SCOPED_TRACE(n);
-    ResetHallOfFame();
-    RewriteFault = {TRewriteFault::kWrite, n, true};
+    hall = THallOfFame();
+    fault = {TRewriteFault::kWrite, n, true};
     const TRewrite result = Rewrite(old, now);
-    RewriteFault = {};
+    fault = {};
     ++cases;
     ASSERT_EQ(result, TRewrite::kPending);
     ASSERT_EQ(JournalsLeft().size(), 1u);
-    ASSERT_TRUE(LoadHallOfFame());  // the next start
+    ASSERT_TRUE(hall.Load());  // the next start
     EXPECT_EQ(ReadFile(), newBytes);
     EXPECT_TRUE(JournalsLeft().empty());
-    EXPECT_EQ(EntryCount, now.size());
+    EXPECT_EQ(hall.Ranking().Count(), now.size());
     completed += ReadFile() == newBytes;
   }
   EXPECT_EQ(completed, cases);
@@ -188,9 +188,9 @@ TEST_F(RewriteTest, AShorterTableIsCutToItsLength) {
 // loads the contents that copy is writing, and leaves the file to it.
 TEST_F(RewriteTest, AStartDuringARewriteLoadsWhatIsBeingWritten) {
   std::vector<ScoreRecord> old = Players(0, 5), now = Players(0, 5, 2);
-  RewriteFault = {TRewriteFault::kWrite, 100, true};
+  fault = {TRewriteFault::kWrite, 100, true};
   ASSERT_EQ(Rewrite(old, now), TRewrite::kPending);
-  RewriteFault = {};
+  fault = {};
   const QByteArray halfway = ReadFile();
   ASSERT_NE(halfway, Bytes(now));
   const int lock = open("ZamScores.lock", O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
@@ -198,9 +198,10 @@ TEST_F(RewriteTest, AStartDuringARewriteLoadsWhatIsBeingWritten) {
   const pid_t pid = fork();  // another process, so that flock conflicts
   ASSERT_GE(pid, 0);
   if (pid == 0) {
-    ResetHallOfFame();
-    const bool ok = LoadHallOfFame() && EntryCount == 5 && Slots[1].levels == 2 &&
-                    Slots[5].levels == 2 && ReadFile() == halfway;
+    hall = THallOfFame();
+    const bool ok = hall.Load() && hall.Ranking().Count() == 5 &&
+                    hall.Ranking().Slot(1).levels == 2 && hall.Ranking().Slot(5).levels == 2 &&
+                    ReadFile() == halfway;
     _exit(ok ? 0 : 1);
   }
   EXPECT_EQ(WaitFor(pid, 30), 0);
@@ -212,9 +213,9 @@ TEST_F(RewriteTest, AJournalThatDoesNotFitTheFileIsIgnored) {
   const QByteArray old = Bytes(Players(0, 4));
   WriteFile(old);
   WriteFile("ZAMJRNL1 but nothing a rewrite wrote", "ZamScores.journal.AAAAAA");
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
   EXPECT_EQ(ReadFile(), old);
-  EXPECT_EQ(EntryCount, 4);
+  EXPECT_EQ(hall.Ranking().Count(), 4);
 }
 
 // ---- real limits, as another user (root only) ------------------------------------
@@ -256,10 +257,10 @@ TEST(RewriteLimits, AFileSizeLimitChangesNothingAndKeepsTheResultAside) {
     std::signal(SIGXFSZ, SIG_IGN);
     const struct rlimit limit = {1024, 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
-    ResetHallOfFame();
-    if (!LoadHallOfFame()) _exit(11);
-    RecordResult(QStringLiteral("Bert"), QString(), 2);
-    _exit(SaveHallOfFame() ? 12 : 0);
+    THallOfFame hall;
+    if (!hall.Load()) _exit(11);
+    hall.RecordResult(QStringLiteral("Bert"), QString(), 2);
+    _exit(hall.Save() ? 12 : 0);
   }
   const int status = WaitFor(pid, 30);
   ASSERT_TRUE(WIFEXITED(status)) << status;
@@ -302,10 +303,10 @@ TEST(RewriteLimits, AFullFilesystemChangesNothingAndKeepsTheResultAside) {
     const pid_t player = fork();
     if (player == 0) {
       if (!Become(bert, group)) _exit(10);
-      ResetHallOfFame();
-      if (!LoadHallOfFame()) _exit(11);
-      RecordResult(QStringLiteral("Bert"), QString(), 2);
-      _exit(SaveHallOfFame() ? 12 : 0);
+      THallOfFame hall;
+      if (!hall.Load()) _exit(11);
+      hall.RecordResult(QStringLiteral("Bert"), QString(), 2);
+      _exit(hall.Save() ? 12 : 0);
     }
     int status = 0;
     waitpid(player, &status, 0);

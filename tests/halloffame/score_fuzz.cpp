@@ -118,10 +118,10 @@ void Check(bool ok, const char* what, long long input) {
 }
 
 // The table as loaded must hold only what a valid file can.
-void CheckTable(long long input) {
-  Check(EntryCount <= kHallSize, "more than 100 entries", input);
-  for (int k = 1; k <= EntryCount; ++k) {
-    const ScoreRecord& r = Slots[k];
+void CheckTable(const THallOfFame& hall, long long input) {
+  Check(hall.Ranking().Count() <= kHallSize, "more than 100 entries", input);
+  for (int k = 1; k <= hall.Ranking().Count(); ++k) {
+    const ScoreRecord& r = hall.Ranking().Slot(k);
     Check(RecordChecksum(r) == r.checksum, "a record with a wrong checksum loaded", input);
     Check(TotalScore(r.levels) <= 225, "a total past 225", input);
     Check(RecordName(r).size() <= 10, "a name past 10 characters", input);
@@ -138,28 +138,28 @@ int main(int argc, char** argv) {
   QTemporaryDir folder;
   if (!folder.isValid() || !QDir::setCurrent(folder.path())) return 2;
   std::vector<uint8_t> file;
+  THallOfFame hall;
   for (long long i = 0; i < count; ++i) {
     file = RandomFile(file);
     if (!Write(kScoreFile, file)) return 2;
-    EntryCount = 0;
-    ClearHallOfFame();
-    LoadHallOfFame();
-    CheckTable(i);
+    hall.Ranking() = TRanking();
+    hall.Load();
+    CheckTable(hall, i);
     if (i % 50 == 0) {  // the merging save, and the file it leaves
-      if (EntryCount > 0) RecordResult(QStringLiteral("Fuzz"), QStringLiteral("x1"), 1);
+      if (hall.Ranking().Count() > 0)
+        hall.RecordResult(QStringLiteral("Fuzz"), QStringLiteral("x1"), 1);
       // Backups are never replaced, so earlier ones would soon take every
       // backup name and stop the save.
       for (const QString& backup : QDir().entryList({QStringLiteral("ZamScores.bak*")}, QDir::Files))
         QFile::remove(backup);
-      if (SaveHallOfFame()) {
+      if (hall.Save()) {
         const std::vector<uint8_t> saved = Read(kScoreFile);
         Check(saved.size() % sizeof(ScoreRecord) == 0, "a saved file with a partial record", i);
         Check(saved.size() <= size_t(kHallSize) * sizeof(ScoreRecord), "past 100 saved", i);
-        EntryCount = 0;
-        ClearHallOfFame();
-        LoadHallOfFame();
-        CheckTable(i);
-        Check(size_t(EntryCount) * sizeof(ScoreRecord) == saved.size(),
+        hall.Ranking() = TRanking();
+        hall.Load();
+        CheckTable(hall, i);
+        Check(size_t(hall.Ranking().Count()) * sizeof(ScoreRecord) == saved.size(),
               "a saved record that does not load", i);
       }
     }

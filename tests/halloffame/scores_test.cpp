@@ -78,44 +78,43 @@ TEST_F(HallTest, DamagedRecordIsSkippedAndGoneAfterSaving) {
   const QByteArray original = Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2),
                                      MakeRecord("Cees", "", 3), bad, MakeRecord("Eva", "", 4)});
   WriteFile(original);
-  ASSERT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(EntryCount, 4);
-  EXPECT_EQ(RecordName(Slots[4]), QStringLiteral("Eva"));
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().Count(), 4);
+  EXPECT_EQ(RecordName(hall.Ranking().Slot(4)), QStringLiteral("Eva"));
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2),
                                MakeRecord("Cees", "", 3), MakeRecord("Eva", "", 4)}));
   EXPECT_EQ(ReadFile("ZamScores.bak"), original);
   // The next save drops nothing: the backup stays as it was.
-  ASSERT_TRUE(SaveHallOfFame());
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile("ZamScores.bak"), original);
 }
 
 TEST_F(HallTest, PartialTailAndOverlongFiles) {
   QByteArray bytes = Bytes({MakeRecord("Anna", "", 1), MakeRecord("Bert", "", 2)});
   WriteFile(bytes + QByteArray(30, 'x'));
-  EXPECT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(EntryCount, 2);
+  EXPECT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().Count(), 2);
   std::vector<ScoreRecord> many;
   for (int i = 0; i < 120; ++i) many.push_back(MakeRecord(PlayerName(i), "", 1));
   WriteFile(Bytes(many));
-  ClearHallOfFame();
-  EXPECT_TRUE(LoadHallOfFame());
-  EXPECT_EQ(EntryCount, 100);
-  EXPECT_EQ(RecordName(Slots[100]), QStringLiteral("P99"));
+  hall.Ranking().Clear();
+  EXPECT_TRUE(hall.Load());
+  EXPECT_EQ(hall.Ranking().Count(), 100);
+  EXPECT_EQ(RecordName(hall.Ranking().Slot(100)), QStringLiteral("P99"));
 }
 
 TEST_F(HallTest, PlayersWithAllLevelsZeroAreNotSaved) {
   WriteFile(Bytes({MakeRecord("Anna", "", 0), MakeRecord("Bert", "", 1)}));
-  LoadHallOfFame();
-  EXPECT_EQ(EntryCount, 2);
-  SaveHallOfFame();
+  hall.Load();
+  EXPECT_EQ(hall.Ranking().Count(), 2);
+  hall.Save();
   EXPECT_EQ(ReadFile(), Bytes({MakeRecord("Bert", "", 1)}));
   // An empty table and no file: the file is made, of length 0.
   ASSERT_TRUE(QFile::remove(QStringLiteral("ZamScores")));
-  ClearHallOfFame();
-  EntryCount = 0;
-  LoadHallOfFame();
-  EXPECT_TRUE(SaveHallOfFame());
+  hall.Ranking() = TRanking();
+  hall.Load();
+  EXPECT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile().size(), 0);
   EXPECT_TRUE(QFile::exists(QStringLiteral("ZamScores")));
 }
@@ -136,39 +135,35 @@ uint32_t LevelsForTotal(int total) {
 TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
   struct Case {
     std::vector<int> totals;  // of slots 1, 2, ...
-    std::vector<int> ranks;   // RankOrder[1], RankOrder[2], ...
+    std::vector<int> ranks;   // the slots at ranks 1, 2, ...
   } cases[] = {
       {{30, 30, 45}, {3, 2, 1}},    {{10, 10}, {1, 2}}, {{10, 20, 20}, {2, 3, 1}},
       {{5, 9, 7, 9}, {2, 4, 3, 1}}, {{8}, {1}},
   };
   for (const Case& c : cases) {
-    ClearHallOfFame();
+    std::vector<ScoreRecord> records;  // slots 1, 2, ...
     for (size_t i = 0; i < c.totals.size(); ++i) {
-      Slots[i + 1] = MakeRecord(PlayerName(int(i)), "", LevelsForTotal(c.totals[i]));
-      ASSERT_EQ(TotalScore(Slots[i + 1].levels), c.totals[i]);
+      records.push_back(MakeRecord(PlayerName(int(i)), "", LevelsForTotal(c.totals[i])));
+      ASSERT_EQ(TotalScore(records.back().levels), c.totals[i]);
     }
-    EntryCount = uint8_t(c.totals.size());
-    SortHallOfFame();
+    hall.Ranking().SetTable(records);
+    hall.Ranking().Sort();
     std::vector<int> ranks;
-    for (size_t r = 1; r <= c.totals.size(); ++r) ranks.push_back(RankOrder[r]);
+    for (size_t r = 1; r <= c.totals.size(); ++r) ranks.push_back(hall.Ranking().SlotAtRank(r));
     EXPECT_EQ(ranks, c.ranks) << ::testing::PrintToString(c.totals);
   }
   // Written in rank order.
-  ASSERT_TRUE(SaveHallOfFame());
-  EXPECT_EQ(ReadFile(), Bytes({Slots[1]}));
+  ASSERT_TRUE(hall.Save());
+  EXPECT_EQ(ReadFile(), Bytes({hall.Ranking().Slot(1)}));
   ASSERT_TRUE(QFile::remove(QStringLiteral("ZamScores")));
-  ClearHallOfFame();
-  EntryCount = 0;
-  LoadHallOfFame();
+  hall.Ranking() = TRanking();
+  hall.Load();
   const ScoreRecord a = MakeRecord("A", "", LevelsForTotal(30)),
                     b = MakeRecord("B", "", LevelsForTotal(30)),
                     c = MakeRecord("C", "", LevelsForTotal(45));
-  Slots[1] = a;
-  Slots[2] = b;
-  Slots[3] = c;
-  EntryCount = 3;
-  SortHallOfFame();
-  ASSERT_TRUE(SaveHallOfFame());
+  hall.Ranking().SetTable({a, b, c});
+  hall.Ranking().Sort();
+  ASSERT_TRUE(hall.Save());
   EXPECT_EQ(ReadFile(), Bytes({c, b, a}));
 }
 
@@ -178,10 +173,9 @@ TEST_F(HallTest, RankingByTotalWithTheExchangeSort) {
 TEST_F(HallTest, AFileThatCannotBeReadIsNeverReplaced) {
   ASSERT_TRUE(QDir().mkdir(QStringLiteral("folder")));
   ASSERT_TRUE(QFile::link(QStringLiteral("folder"), QStringLiteral("ZamScores")));
-  EXPECT_FALSE(LoadHallOfFame());
-  EntryCount = 1;
-  Slots[1] = MakeRecord("Anna", "", 1);
-  EXPECT_FALSE(SaveHallOfFame());
+  EXPECT_FALSE(hall.Load());
+  hall.Ranking().SetTable({MakeRecord("Anna", "", 1)});
+  EXPECT_FALSE(hall.Save());
   EXPECT_TRUE(QFileInfo(QStringLiteral("ZamScores")).isSymLink());
   QStringList entries =
       QDir().entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -195,11 +189,12 @@ TEST_F(HallTest, AFileThatCannotBeReadIsNeverReplaced) {
 TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {
   const QByteArray old = Bytes({MakeRecord("Anna", "x1", 1), MakeRecord("Bert", "", 2)});
   WriteFile(old);
-  ASSERT_TRUE(LoadHallOfFame());
+  ASSERT_TRUE(hall.Load());
+  std::vector<ScoreRecord> records = hall.Ranking().TableRecords();
   for (int i = 3; i <= 40; ++i) {  // enough to need more room than allowed below
-    Slots[i] = MakeRecord(PlayerName(i), "", 1);
+    records.push_back(MakeRecord(PlayerName(i), "", 1));
   }
-  EntryCount = 40;
+  hall.Ranking().SetTable(records);
   // Files may grow to 200 bytes only: the write fails midway, as on a full disk.
   struct rlimit saved;
   getrlimit(RLIMIT_FSIZE, &saved);
@@ -207,7 +202,7 @@ TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {
   struct rlimit small = saved;
   small.rlim_cur = 200;
   setrlimit(RLIMIT_FSIZE, &small);
-  const bool ok = SaveHallOfFame();
+  const bool ok = hall.Save();
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, previous);
   EXPECT_FALSE(ok);
@@ -219,11 +214,12 @@ TEST_F(HallTest, AFailingSaveLeavesTheOldFileByteIdentical) {
 
 TEST_F(HallTest, StoredPasswordAndLevelsOfAName) {
   WriteFile(Bytes({MakeRecord("Anna", "x1", 3), MakeRecord("anna", "", 1)}));
-  LoadHallOfFame();
-  EXPECT_EQ(UnscrambleText(StoredPasswordOf(QStringLiteral("Anna"))), QStringLiteral("x1"));
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Anna")), 3u);
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("anna")), 1u);  // exact match
-  EXPECT_EQ(StoredPasswordOf(QStringLiteral("Nobody")), QString());
+  hall.Load();
+  EXPECT_EQ(UnscrambleText(hall.Ranking().StoredPasswordOf(QStringLiteral("Anna"))),
+            QStringLiteral("x1"));
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Anna")), 3u);
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("anna")), 1u);  // exact match
+  EXPECT_EQ(hall.Ranking().StoredPasswordOf(QStringLiteral("Nobody")), QString());
 }
 
 }  // namespace

@@ -27,7 +27,6 @@ class SharedFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!Root()) GTEST_SKIP() << "needs root to act as other users";
-    ResetHallOfFame();
     anna = FreeId(0);
     bert = FreeId(1);
     group = gid_t(FreeId(2));
@@ -37,7 +36,6 @@ class SharedFolder : public ::testing::Test {
     ASSERT_EQ(chown("shared", anna, group), 0);
     ASSERT_EQ(chmod("shared", 0777), 0);
   }
-  void TearDown() override { ResetHallOfFame(); }
   void GiveToAnna(const char* path, mode_t mode) {
     ASSERT_EQ(chown(path, anna, group), 0);
     ASSERT_EQ(chmod(path, mode), 0);

@@ -3,6 +3,7 @@
 // and enabled controls, sign-in and levels.
 #include <QTimer>
 
+#include "halloffame/scoreform.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/shell_fixture.h"
@@ -327,7 +328,7 @@ namespace {
 // a game.
 TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
   Thelpform* helpform = form->HelpWindow();
-  scoreform = new Tscoreform(form.get());
+  Tscoreform* scoreform = form->HallWindow();
   auto opens = [&](QPushButton* button, QDialog* dialog) {
     bool opened = false;
     QTimer::singleShot(50, dialog, [&] {
@@ -346,8 +347,6 @@ TEST_F(ShellTest, HelpAndGalleryOpenOnlyWhenAllowed) {
   Game1().SetPosition({{3, 5}});
   Click(form->compstartBtn);
   EXPECT_FALSE(opens(form->BitBtn1, helpform));
-  delete scoreform;
-  scoreform = nullptr;
 }
 
 }  // namespace

@@ -77,7 +77,8 @@ class ControllerAlone : public ::testing::Test {
   InTempFolder folder;  // the hall of fame reads ZamScores here
   TFakeView view;
   TFakeBoard screen;
-  TGameController controller{view, screen.board};
+  THallOfFame hall;  // outlives the controller, as the window's does
+  TGameController controller{view, screen.board, hall};
 };
 
 TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
@@ -121,8 +122,9 @@ TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
   EXPECT_EQ(view.caption, QStringLiteral("nieuw spel"));
   EXPECT_EQ(Controller().Levels()[0], 1);
   EXPECT_EQ(view.scores[0], 1);
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 1u);
-  EXPECT_EQ(UnscrambleText(StoredPasswordOf(QStringLiteral("Bert"))), QStringLiteral("pw1"));
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Bert")), 1u);
+  EXPECT_EQ(UnscrambleText(hall.Ranking().StoredPasswordOf(QStringLiteral("Bert"))),
+            QStringLiteral("pw1"));
 
   // Next game: the computer begins and takes the last block itself.
   Controller().DispatchEvent(ControllerEvent::EvAction);
@@ -138,7 +140,7 @@ TEST_F(ControllerAlone, ANamedPlayerWinsThenLosesGame1) {
   EXPECT_EQ(view.statusKind, MsgLoss);
   EXPECT_FALSE(view.computerBegins);
   EXPECT_EQ(Controller().Levels()[0], 0);
-  EXPECT_EQ(StoredLevelsOf(QStringLiteral("Bert")), 0u);
+  EXPECT_EQ(hall.Ranking().StoredLevelsOf(QStringLiteral("Bert")), 0u);
   EXPECT_TRUE(screen.screen.Image() == screen.board.ComposeBitmap.Image());
 
   // Without a window the controller has no modules.

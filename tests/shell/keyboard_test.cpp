@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/accessible.h"
+#include "halloffame/scoreform.h"
 #include "halloffame/scores.h"
 #include "help/help_unit.h"
 #include "shell/keycommands.h"
@@ -116,8 +117,7 @@ TEST_F(KeyboardTest, CommandKeysActAsTheirButtonsInTheSameStates) {
 
 TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
   Thelpform& help = *form->HelpWindow();
-  Tscoreform scores(form.get());
-  scoreform = &scores;
+  Tscoreform& scores = *form->HallWindow();
   FocusOnMenuButton();
   EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), &help);
   EXPECT_FALSE(help.isVisible());
@@ -130,7 +130,6 @@ TEST_F(KeyboardTest, F1AndCtrlHOpenHelpAndTheHallOfFameWhichEscapeCloses) {
   ASSERT_EQ(Controller().GameState(), TGameState::GsComputerMoving);
   EXPECT_EQ(PressExpectingModal(Qt::Key_F1, {}), nullptr);
   RunTimer();
-  scoreform = nullptr;
 }
 
 TEST_F(KeyboardTest, CtrlQClosesTheWindow) {

@@ -261,7 +261,8 @@ TEST_F(ShellTest, RandomSessionKeepsTheProgramsRules) {
   ClickBoard(BlockCentre(1, 1));
   ASSERT_EQ(Status(), QStringLiteral("je hebt gewonnen !"));
   int stored = 0;
-  for (int k = 1; k <= EntryCount; ++k) stored += Slots[k].levels != 0;
+  const TRanking& table = form->HallOfFame().Ranking();
+  for (int k = 1; k <= table.Count(); ++k) stored += table.Slot(k).levels != 0;
   form.reset();
   const QByteArray file = ReadFile();
   ASSERT_EQ(file.size(), 56 * stored);

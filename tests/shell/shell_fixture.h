@@ -32,9 +32,7 @@ class ShellTest : public ::testing::Test {
   void SetUp() override {
     zam::RandSeed(20261210);
     // The program starts with an empty table; so does every window a test
-    // builds, whatever table an earlier test left behind.
-    EntryCount = 0;
-    ClearHallOfFame();
+    // builds: each owns a hall of fame of its own.
     form = std::make_unique<TForm1>();
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -43,18 +41,7 @@ class ShellTest : public ::testing::Test {
     QCursor::setPos(form->mapToGlobal(QPoint(1, 1)));
     QApplication::processEvents();
   }
-  void TearDown() override {
-    form.reset();
-    ResetProgramState();
-  }
-
-  // What a test leaves in the hall of fame in memory never reaches the next
-  // test. The fixture does not empty the hall of fame before building the
-  // window: emptying it is the window's job.
-  static void ResetProgramState() {
-    EntryCount = 0;
-    ClearHallOfFame();
-  }
+  void TearDown() override { form.reset(); }
 
   // The controller of the window under test.
   TGameController& Controller() { return form->Controller(); }
