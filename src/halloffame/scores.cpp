@@ -100,9 +100,13 @@ bool THallOfFame::Load() {
   if (refusal_ != TRefusal::kNone)
     ReportOnce(std::string("the hall of fame \"") + ::kScoreFile + "\" is kept as it is (" + f.why +
                "): this run's results will not be saved to it");
+  // The table is what the file holds: empty when there is nothing to read,
+  // whatever a load before this one left in it.
   if (f.kind == TFileState::kRead)
     ranking_.SetTable(std::vector<ScoreRecord>(
         f.valid.begin(), f.valid.begin() + std::min<std::ptrdiff_t>(f.valid.size(), kHallSize)));
+  else
+    ranking_.SetTable({});
   loaded_ = ranking_.TableRecords();
   // Results an earlier run had to keep aside are told once at start, and
   // join the table now, as results of this run, so that the player sees

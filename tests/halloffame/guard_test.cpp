@@ -461,4 +461,20 @@ TEST_F(WarningTest, ResultsKeptAsideAreToldAtTheNextStart) {
   EXPECT_FALSE(QFile::exists(KeptAsideName()));
 }
 
+// Kept-aside results and no score file yet: the name list after start holds
+// their players and nothing else, although the window loads twice.
+TEST_F(WarningTest, KeptAsideResultsWithoutAFileListTheirPlayersOnly) {
+  const QByteArray aside = KeptAsideName().toLatin1();
+  const ScoreRecord bert = MakeRecord("Bert", "", 2, 46000.0);
+  WriteFile(Bytes({bert}), aside.constData());
+  ASSERT_EQ(chmod(aside.constData(), 0600), 0);
+  CatchStderr err;
+  ShellTest::SetUp();
+  QStringList listed;
+  for (int i = 0; i < form->namebox->count(); ++i) listed << form->namebox->itemText(i);
+  EXPECT_EQ(listed, QStringList{QStringLiteral("Bert")});
+  form.reset();  // the save at exit
+  EXPECT_EQ(ReadFile(), Bytes({bert}));
+}
+
 }  // namespace
