@@ -59,16 +59,8 @@ TKeptAside ReadKeptAside(const TPlace& place) {
       out.refused.push_back(name);
       continue;
     }
-    std::vector<uint8_t> bytes(size_t(opened.st_size));
-    size_t got = 0;
-    while (got < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += size_t(n);
-    }
+    const std::vector<uint8_t> bytes = ReadUpTo(fd, size_t(opened.st_size));
     ::close(fd);
-    bytes.resize(got);
     out.names.push_back(name);
     out.inodes.push_back(opened.st_ino);
     for (const ScoreRecord& r : DecodeValidRecords(bytes, nullptr)) TakeIn(out.records, r);
@@ -99,7 +91,8 @@ bool KeepAside(const TPlace& place, const std::vector<ScoreRecord>& records, std
   if (ok && ::renameat(place.dir, temp.c_str(), place.dir, name.c_str()) != 0) {
     // Somebody else's file in that place, in a folder that keeps it: a
     // name of its own beside it.
-    name += "-" + temp.substr(temp.size() - 6);
+    name += '-';
+    name.append(temp, temp.size() - 6, 6);
     if (::renameat2(place.dir, temp.c_str(), place.dir, name.c_str(), RENAME_NOREPLACE) != 0) {
       why = std::strerror(errno);
       ok = false;

@@ -76,18 +76,7 @@ bool ReadJournal(const TPlace& place, const std::string& name, const struct stat
                        (st.st_uid == file.st_uid || st.st_uid == 0 ||
                         ((file.st_mode & S_IWGRP) && st.st_gid == file.st_gid) ||
                         (file.st_mode & S_IWOTH));
-  std::vector<uint8_t> bytes;
-  if (trusted) {
-    bytes.resize(size_t(st.st_size));
-    size_t got = 0;
-    while (got < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += size_t(n);
-    }
-    bytes.resize(got);
-  }
+  const std::vector<uint8_t> bytes = trusted ? ReadUpTo(fd, size_t(st.st_size)) : std::vector<uint8_t>();
   ::close(fd);
   if (bytes.size() < kHeader || std::memcmp(bytes.data(), kMagic, 8) != 0) return false;
   const uint64_t before = Get(bytes, 24), after = Get(bytes, 32);

@@ -203,6 +203,19 @@ bool WriteAll(int fd, const uint8_t* data, size_t size) {
   return true;
 }
 
+std::vector<uint8_t> ReadUpTo(int fd, size_t size) {
+  std::vector<uint8_t> bytes(size);
+  size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += size_t(n);
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
 void SyncFolder(int dir) {
   const int d = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (d >= 0) {

@@ -84,6 +84,9 @@ mode_t NewFileMode(const TPlace& place, const TFileState& f);
 void GiveFolderGroup(const TPlace& place, int fd);
 
 bool WriteAll(int fd, const uint8_t* data, size_t size);
+// Up to `size` bytes from the file's position: fewer where the file ends or
+// a read fails.
+std::vector<uint8_t> ReadUpTo(int fd, size_t size);
 void SyncFolder(int dir);
 // A new file under a fresh name "<prefix>XXXXXX" made by this call (O_EXCL),
 // never through a link, mode 0600.
