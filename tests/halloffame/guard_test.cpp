@@ -45,12 +45,7 @@ using Clock = std::chrono::steady_clock;
 
 // ---- files that are no hall of fame --------------------------------------------------
 
-class GuardTest : public HallFixture {
- protected:
-  void Record(const char* name, uint32_t levels) {
-    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
-  }
-};
+class GuardTest : public HallFixture {};
 
 // A non-empty file without one valid record is somebody's other file: never
 // backed up, never replaced; the player is told the results are not saved

@@ -217,10 +217,6 @@ TEST(TwoCopies, TheSamePlayerTakesTheLaterExit) {
 
 class SaveTest : public HallFixture {
  protected:
-  // A player recorded by this run.
-  void Record(const char* name, uint32_t levels) {
-    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
-  }
   static mode_t Mode(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 ? st.st_mode & 07777 : 0;

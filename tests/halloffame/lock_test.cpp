@@ -25,12 +25,7 @@ namespace {
 using namespace hall;
 using Clock = std::chrono::steady_clock;
 
-class LockTest : public HallFixture {
- protected:
-  void Record(const char* name, uint32_t levels) {
-    hall.RecordResult(QString::fromLatin1(name), QString(), levels);
-  }
-};
+class LockTest : public HallFixture {};
 
 // ---- the lock ----------------------------------------------------------------------------
 
